@@ -1,0 +1,34 @@
+#include "launcher/launch.h"
+
+#include "settings/settings.h"
+
+namespace zel {
+
+void PatchSolver(platform::Files& files, std::string_view fileName,
+                 std::span<const ByteWrite> writes) {
+  std::unique_ptr<platform::UpdateFile> file = files.OpenForUpdate(fileName);
+  for (const ByteWrite& write : writes) file->WriteByteAt(write.position - 1, write.letter);
+  file->Close();
+}
+
+void StartProgram(platform::Processes& processes, std::string_view bareName, int windowStyle) {
+  processes.StartProgram(bareName, windowStyle);
+}
+
+void LaunchSolver(platform::Services& services, const LaunchEntry& entry) {
+  const SettingValue language = ReadSetting(services.files, kLanguageFile);
+  const SettingValue pictures = ReadSetting(services.files, kPicturesFile);
+  services.window.ShowPicture(kLaunchPicture);
+
+  const bool russian = language.AsText() == "R";
+  const bool picturesOn = pictures.AsText() == "Y";
+  const SolverFiles& solver = FilesOf(entry.family);
+  const std::string_view file = russian ? solver.russianFile : solver.englishFile;
+  const std::string_view startName = russian ? solver.russianStartName : solver.englishStartName;
+
+  const PatchWrites writes = PlanWrites(entry, russian, picturesOn);
+  PatchSolver(services.files, file, writes);
+  StartProgram(services.processes, startName, 1);
+}
+
+}  // namespace zel

@@ -1,0 +1,17 @@
+// The failures that are no OS error, worded like the platform's own.
+#include <cerrno>
+#include <cstring>
+
+#include "platform/failure.h"
+
+namespace zel::platform {
+
+Failure NoValueFailure(std::string_view file) {
+  return {ENODATA, std::strerror(ENODATA), std::string(file)};
+}
+
+Failure InvalidPictureFailure(std::string_view file) {
+  return {EINVAL, "Invalid picture", std::string(file)};
+}
+
+}  // namespace zel::platform
