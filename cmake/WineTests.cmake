@@ -1,6 +1,6 @@
 # Tests of the Windows build, run under Wine by cmake/wine-run.sh.
 #
-#   zel_wine_googletest()                 build GoogleTest for the target once;
+#   zel_build_target_gtest()              build GoogleTest for the target once;
 #                                         gives GTest::gtest and GTest::gtest_main
 #   zel_wine_tests(<target> [TIMEOUT s] [WORKING_DIRECTORY dir]
 #                  [EXTRA_ARGS ...] [PROPERTIES ...])
@@ -38,7 +38,7 @@ set_tests_properties(zel_wine_session_start PROPERTIES
 set_tests_properties(zel_wine_session_stop PROPERTIES
   FIXTURES_CLEANUP zel_wine TIMEOUT 60)
 
-function(zel_wine_googletest)
+function(zel_build_target_gtest)
   if(TARGET gtest)
     return()
   endif()

@@ -41,10 +41,14 @@ mkdir -p "$(dirname "$prefix")"
   if [ ! -e "$prefix/.zel-ready" ]; then
     echo "wine-run: creating $prefix" >&2
     # No display even on a desktop: wineboot would show a progress window.
-    detached env -u DISPLAY -u WAYLAND_DISPLAY timeout 300 wineboot -i
+    detached env -u DISPLAY -u WAYLAND_DISPLAY timeout 300 wineboot -i ||
+      { echo "$0: wineboot failed, see $log" >&2; exit 1; }
     # The null display driver gives working windows without any X server.
     detached wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f
-    detached wineserver -w   # the registry reaches the disk when the server exits
+    # The registry reaches the disk when the server exits; -k ends it at once
+    # where -w would wait about 5 s for the services to wind down.
+    detached wineserver -k || true
+    detached wineserver -w || true
     touch "$prefix/.zel-ready"
   fi
   # Exit code 2: a session for this prefix is already running. Otherwise start

@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ python3
   googletest libgtest-dev                # sources for the cross build, libs for the native one
+  libbenchmark-dev                       # the benchmarks
   clang-14 libclang-rt-14-dev            # libFuzzer and the sanitizer runtimes
   g++-mingw-w64-i686 g++-mingw-w64-i686-posix   # only the -posix compilers build GoogleTest
   wine wine32:i386 wine64                # wine32 runs our 32-bit programs

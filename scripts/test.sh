@@ -16,3 +16,11 @@ echo "== Linux with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan
+
+echo "== Fuzzing the settings reader (bounded)"
+bash scripts/fuzz.sh
+
+echo "== The 32-bit Windows program, its tests under Wine"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "$jobs"
+ctest --preset win32

@@ -4,13 +4,13 @@
 #include "settings/settings.h"
 
 namespace zel {
+
 void RunSwitch(platform::Services& services, const SwitchRow& row) {
   if (row.text.empty())
     WriteSetting(services.files, row.file, row.number);
   else
     WriteSetting(services.files, row.file, row.text);
-  services.window.SetChecked(row.markSet, true);
-  services.window.SetChecked(row.markCleared, false);
+  for (const MarkStep& mark : row.marks) services.window.SetChecked(mark.item, mark.checked);
   if (!row.picture.empty()) services.window.ShowPicture(row.picture);
 }
 

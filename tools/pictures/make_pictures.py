@@ -11,6 +11,7 @@ usage: make_pictures.py OUTDIR [--title-only] [-v]
 """
 import argparse
 import hashlib
+import math
 import os
 import struct
 import sys
@@ -195,7 +196,7 @@ class Mask:
         self.w, self.h, self.s = w, h, s
         self.rows = [0] * h
 
-    def poly(self, pts, cut=False):
+    def poly(self, pts):
         """Even-odd fill of a polygon given in sample coordinates."""
         n = len(pts)
         ys = [p[1] for p in pts]
@@ -208,20 +209,20 @@ class Mask:
                     xs.append(x0 + (yc - y0) * (x1 - x0) / (y1 - y0))
             xs.sort()
             for a, b in zip(xs[0::2], xs[1::2]):
-                self.span(y, a, b, cut)
+                self.span(y, a, b)
 
-    def ellipse(self, cx, cy, rx, ry, cut=False):
+    def ellipse(self, cx, cy, rx, ry):
         for y in range(max(0, int(cy - ry)), min(self.h, int(cy + ry) + 1)):
-            t = 1.0 - ((y + 0.5 - cy) / ry) ** 2
+            k = (y + 0.5 - cy) / ry
+            t = 1.0 - k * k
             if t > 0:
-                d = rx * t ** 0.5
-                self.span(y, cx - d, cx + d, cut)
+                d = rx * math.sqrt(t)
+                self.span(y, cx - d, cx + d)
 
-    def span(self, y, a, b, cut):
+    def span(self, y, a, b):
         x0, x1 = max(0, int(a + 0.5)), min(self.w, int(b + 0.5))
         if x1 > x0:
-            bits = ((1 << (x1 - x0)) - 1) << x0
-            self.rows[y] = self.rows[y] & ~bits if cut else self.rows[y] | bits
+            self.rows[y] |= ((1 << (x1 - x0)) - 1) << x0
 
     def eroded(self, r, grow=False):
         """Shrinks (or with grow, widens) the shape by about r samples,
@@ -392,15 +393,15 @@ class Canvas:
                     cov = sum(((r >> sh) & blk).bit_count() for r in sub)
                 self.run(y, ox + x, 1, col, alpha * cov / full)
 
-    def text(self, x, y, s, rgb, scale=2, align='left', shadow=None, aa=None):
+    def text(self, x, y, s, rgb, scale=2, align='left', shadow=None):
         """Draws s with its capital top at y; returns the width in pixels."""
         w = text_width(s, scale)
         if align == 'center':
             x -= w // 2
         elif align == 'right':
             x -= w
-        ss = (2 if scale >= 3 else 1) if aa is None else aa
-        m = text_mask(s, scale, ss)
+        # Headings get 2x2 antialiasing; body text stays crisp 1-bit.
+        m = text_mask(s, scale, 2 if scale >= 3 else 1)
         if shadow:
             d = max(1, scale // 2)
             self.mask(m, x + d, y - scale + d, shadow, 0.6)
@@ -614,22 +615,24 @@ def pic_title():
     def board_poly(lo, hi, lift=0.0):
         return [proj(u, v, lift) for u, v in ((lo, lo), (hi, lo), (hi, hi), (lo, hi))]
 
-    layers = []
-    for pts, rgb, alpha in ((board_poly(-0.45, 8.45, -0.4), (52, 30, 18), 1.0),
-                            (board_poly(-0.45, 8.45), (124, 78, 44), 1.0),
-                            (board_poly(-0.1, 8.1), (70, 42, 24), 1.0),
-                            (board_poly(0, 8), LIGHT_SQ, 1.0)):
-        m = Mask(W * 4, H * 4, 4)
-        quad(m, pts)
-        layers.append((m, rgb, alpha))
-    dark = Mask(W * 4, H * 4, 4)
+    layers = [(board_poly(-0.45, 8.45, -0.4), (52, 30, 18)),  # side faces
+              (board_poly(-0.45, 8.45), (124, 78, 44)),       # wooden rim
+              (board_poly(-0.1, 8.1), (70, 42, 24)),          # inlay line
+              (board_poly(0, 8), LIGHT_SQ)]
     for f in range(8):
         for r in range(8):
             if (f + r) % 2 == 0:
-                quad(dark, [proj(f, r), proj(f + 1, r), proj(f + 1, r + 1), proj(f, r + 1)])
-    layers.append((dark, DARK_SQ, 1.0))
-    for m, rgb, alpha in layers:
-        c.mask(m, 0, 0, rgb, alpha)
+                layers.append(([proj(f, r), proj(f + 1, r), proj(f + 1, r + 1),
+                                proj(f, r + 1)], DARK_SQ))
+    # Dark squares share one mask so their antialiased edges meet cleanly.
+    for pts, rgb in layers[:4]:
+        m = Mask(W * 4, H * 4, 4)
+        quad(m, pts)
+        c.mask(m, 0, 0, rgb)
+    dark = Mask(W * 4, H * 4, 4)
+    for pts, _ in layers[4:]:
+        quad(dark, pts)
+    c.mask(dark, 0, 0, DARK_SQ)
     men = [('K', 6, 1), ('R', 0, 2), ('N', 2, 3), ('P', 5, 2), ('P', 6, 2),
            ('k', 6, 6), ('q', 1, 5), ('p', 5, 5), ('b', 3, 6)]
     placed = sorted((-proj(f + 0.5, r + 0.5)[2], ch, f, r) for ch, f, r in men)
@@ -685,7 +688,9 @@ def pic_page(n):
                       'Белые начинают' if white else 'Чёрные начинают',
                       'и выигрывают.' if n % 4 else 'и ставят мат.'], step=20)
     c.rect(x, 248, W - 24 - x - 8, 1, (200, 180, 150))
-    lines(c, x, 258, ['Решение — на', 'следующей странице.'], (120, 108, 96), 20)
+    note = ['Решение — на', 'следующей странице.'] if n < 20 else \
+        ['Это последняя', 'страница учебника.']
+    lines(c, x, 258, note, (120, 108, 96), 20)
     return c
 
 
@@ -706,7 +711,7 @@ HELP_PAGES = [
                              'удару и связке, Тактика-9 — сложным',
                              'комбинациям с жертвами.',
                              'Каждый курс — 100 задач.']),
-    ('Практика и Шах и мат', ['Практика: задачи из всех курсов',
+    ('Практика, Шах и мат', ['Практика: задачи из всех курсов',
                               'вперемешку, без подсказок.',
                               'Шах и мат: задачи на мат в 1-3 хода.',
                               'Тактика: сборник комбинаций из',
@@ -754,8 +759,11 @@ def pic_help_index():
     page_frame(c, 'Справка', 'Содержание', HELP_BAND, HELP_ACCENT)
     c.text(30, 78, 'Разделы справки:', (24, 40, 90), 2)
     for i, (head, _) in enumerate(HELP_PAGES):
-        c.text(40, 104 + i * 24, f'{i + 1}. {head}', INK, 2)
-        c.text(W - 40, 104 + i * 24, f'стр. {i + 1}', (90, 100, 120), 2, 'right')
+        y = 104 + i * 24
+        x = 40 + c.text(40, y, f'{i + 1}. {head}', INK, 2) + 8
+        for dx in range(x, W - 40 - text_width(f'стр. {i + 1}') - 8, 6):
+            c.rect(dx, y + 12, 2, 2, (150, 160, 180))
+        c.text(W - 40, y, f'стр. {i + 1}', (90, 100, 120), 2, 'right')
     return c
 
 
@@ -829,7 +837,9 @@ def pic_language(russian):
     else:
         head, rows = 'Language: English', ['Menus and pictures', 'in English.']
     c.text(W // 2, 30, head, CREAM, 3, 'center', shadow=(0, 0, 0))
-    lines(c, 220, 140, rows, CREAM, 26)
+    lines(c, 220, 122, rows, CREAM, 26)
+    for i, ch in enumerate('KqNr'):
+        draw_piece(c, ch, 222 + i * 48, 184, 44)
     return c
 
 

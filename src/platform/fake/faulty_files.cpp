@@ -5,6 +5,21 @@
 namespace zel::platform {
 namespace {
 
+// A failing close still releases the handle, as close(2) and CloseHandle do.
+template <typename Handle>
+void CloseCounted(FaultyFiles& files, bool& open, std::unique_ptr<Handle>& real,
+                  const std::string& subject) {
+  open = false;
+  files.HandleClosed();
+  try {
+    files.Enter("Close", subject);
+  } catch (...) {
+    real.reset();
+    throw;
+  }
+  real->Close();
+}
+
 class FaultyOutputFile final : public OutputFile {
  public:
   FaultyOutputFile(FaultyFiles& files, std::unique_ptr<OutputFile> real, std::string subject)
@@ -20,18 +35,7 @@ class FaultyOutputFile final : public OutputFile {
     files_.Enter("FlushToDisk", subject_);
     real_->FlushToDisk();
   }
-  // A failing close still releases the handle, as close(2) and CloseHandle do.
-  void Close() override {
-    open_ = false;
-    files_.HandleClosed();
-    try {
-      files_.Enter("Close", subject_);
-    } catch (...) {
-      real_.reset();
-      throw;
-    }
-    real_->Close();
-  }
+  void Close() override { CloseCounted(files_, open_, real_, subject_); }
 
  private:
   FaultyFiles& files_;
@@ -51,17 +55,7 @@ class FaultyUpdateFile final : public UpdateFile {
     files_.Enter("WriteByteAt", subject_);
     real_->WriteByteAt(offset, byte);
   }
-  void Close() override {
-    open_ = false;
-    files_.HandleClosed();
-    try {
-      files_.Enter("Close", subject_);
-    } catch (...) {
-      real_.reset();
-      throw;
-    }
-    real_->Close();
-  }
+  void Close() override { CloseCounted(files_, open_, real_, subject_); }
 
  private:
   FaultyFiles& files_;

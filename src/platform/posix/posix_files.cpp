@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 
 #include "platform/failure.h"
@@ -68,12 +67,25 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// The replaced file is the one a symbolic link points to, not the link.
+// The replaced file is the one a symbolic link points to, not the link. The
+// chain is followed link by link rather than with realpath, so that a link to a
+// file not there yet still names it: the write then creates that file and the
+// link stays, as a direct write through the link would. A result other than
+// the path itself is absolute, so that it resolves alike from any folder.
 std::string FollowLink(const std::string& path) {
-  struct stat info;
-  if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  char resolved[PATH_MAX];
-  return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+  std::string current = path;
+  for (int hop = 0; hop < 40; ++hop) {  // the kernel's own limit on a chain of links
+    struct stat info;
+    if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) break;
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink(current.c_str(), target, sizeof target);
+    if (length <= 0 || length == static_cast<ssize_t>(sizeof target)) return path;
+    const std::string next(target, static_cast<std::size_t>(length));
+    current = next.front() == '/' ? next : FolderOf(current) + "/" + next;
+  }
+  if (current == path || current.front() == '/') return current;
+  char folder[PATH_MAX];
+  return ::getcwd(folder, sizeof folder) ? std::string(folder) + "/" + current : current;
 }
 
 class PosixOutputFile final : public OutputFile {

@@ -56,6 +56,10 @@ std::vector<std::string> SearchFolders() {
 // of the shell, which keeps nothing of it. posix_spawn reports a program that
 // cannot be executed at once, and never hands a non-program to a shell.
 int SpawnDetached(const std::string& path, std::string_view bareName) {
+  // Everything the middle process needs is made before the fork: a fork of a
+  // process with other threads may not allocate.
+  std::string argv0(bareName);
+  char* argv[] = {argv0.data(), nullptr};
   int report[2];
   if (::pipe2(report, O_CLOEXEC) != 0) return errno;
   const pid_t middle = ::fork();
@@ -67,8 +71,6 @@ int SpawnDetached(const std::string& path, std::string_view bareName) {
   }
   if (middle == 0) {
     ::close(report[0]);
-    std::string argv0(bareName);
-    char* argv[] = {argv0.data(), nullptr};
     pid_t child;
     int error = ::posix_spawn(&child, path.c_str(), nullptr, nullptr, argv, environ);
     (void)!::write(report[1], &error, sizeof error);
@@ -89,8 +91,12 @@ int SpawnDetached(const std::string& path, std::string_view bareName) {
 }  // namespace
 
 std::optional<std::string> FindProgram(std::string_view bareName) {
-  for (const std::string& folder : SearchFolders()) {
-    for (std::string_view suffix : {".exe", ""}) {
+  // As Windows does: "NAME.exe" through all the folders first; the bare name is
+  // only a second pass, for programs built without the extension. A stray
+  // "NAME" in an earlier folder never hides the "NAME.exe" a launch patched.
+  const std::vector<std::string> folders = SearchFolders();
+  for (std::string_view suffix : {".exe", ""}) {
+    for (const std::string& folder : folders) {
       std::string candidate = folder + "/" + std::string(bareName) + std::string(suffix);
       if (IsRegularFile(candidate)) return candidate;
     }

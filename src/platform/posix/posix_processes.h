@@ -14,8 +14,9 @@ class PosixProcesses final : public Processes {
   void StartProgram(std::string_view bareName, int windowStyle) override;
 };
 
-// The file a bare name starts: in the running program's own folder, then the
-// current folder, then each folder of PATH, "NAME.exe" before "NAME".
+// The file a bare name starts: "NAME.exe" in the running program's own folder,
+// then the current folder, then each folder of PATH; only if there is none,
+// "NAME" in the same folders.
 std::optional<std::string> FindProgram(std::string_view bareName);
 
 }  // namespace zel::platform

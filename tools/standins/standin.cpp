@@ -1,0 +1,328 @@
+// A stand-in for the separate programs the shell starts: the course and
+// problem-book solvers in both languages, and the video program. Which one it
+// is follows from its own file name. A solver reads back the fourteen letters a
+// launch wrote into its own program file, decodes them through the shell's own
+// launch tables and appends what it found to launches.log in the current
+// folder, e.g. "Kombiru mnuTactics1 russian pictures-on letters=tPaiiiiiiiiiii
+// pid=123". On Windows it also shows that line in a small window of its own.
+//
+// ZEL_STANDIN_SECONDS: how long the program stays after logging. Unset on
+// Linux: it ends at once; unset on Windows: its window stays until closed.
+//
+// No iostream and no heap: the solver stand-ins must stay below the lowest
+// patch position, so that the patched bytes fall into their zero padding.
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "launcher/launch_tables.h"
+#include "launcher/patch_layout.h"
+#include "prefs/switches.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#endif
+
+namespace {
+
+using Letters = std::array<char, zel::kPatchPositions>;
+
+// A fixed buffer for the one line the program reports.
+class Line {
+ public:
+  void Add(std::string_view text) {
+    for (char c : text)
+      if (size_ < sizeof text_) text_[size_++] = c;
+  }
+  void AddNumber(unsigned long value) {
+    char digits[24];
+    std::size_t count = 0;
+    do digits[count++] = static_cast<char>('0' + value % 10);
+    while ((value /= 10) != 0);
+    while (count > 0) Add(std::string_view(&digits[--count], 1));
+  }
+  std::string_view text() const { return {text_, size_}; }
+
+ private:
+  char text_[200];
+  std::size_t size_ = 0;
+};
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+#if defined(_WIN32)
+    // File names on Windows match whatever their case.
+    if ((a[i] | 0x20) != (b[i] | 0x20)) return false;
+#else
+    if (a[i] != b[i]) return false;
+#endif
+  }
+  return true;
+}
+
+// "C:\dir\Kombiru.exe" or "/dir/Kombiru.exe" -> "Kombiru".
+std::string_view StartNameOf(std::string_view path) {
+  const auto slash = path.find_last_of("/\\");
+  if (slash != std::string_view::npos) path.remove_prefix(slash + 1);
+  if (path.size() > 4 && SameName(path.substr(path.size() - 4), ".exe")) path.remove_suffix(4);
+  return path;
+}
+
+// The solver family whose start names include this one.
+bool FamilyOf(std::string_view startName, zel::SolverFamily& family) {
+  for (zel::SolverFamily f :
+       {zel::SolverFamily::CourseSolver, zel::SolverFamily::ProblemBookSolver}) {
+    const zel::SolverFiles& files = zel::FilesOf(f);
+    if (SameName(startName, files.russianStartName) ||
+        SameName(startName, files.englishStartName)) {
+      family = f;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Decodes the letters as the launch that wrote them: an entry of this family
+// with a language and a pictures setting whose planned writes are exactly these
+// letters. The two practice items write the same letters, so both are named.
+void Decode(zel::SolverFamily family, const Letters& got, Line& line) {
+  const char* language = nullptr;
+  const char* pictures = nullptr;
+  bool named = false;
+  auto tryTable = [&](std::span<const zel::LaunchRow> rows) {
+    for (const zel::LaunchRow& row : rows) {
+      if (row.entry.family != family) continue;
+      for (bool russian : {true, false}) {
+        for (bool picturesOn : {true, false}) {
+          const zel::PatchWrites planned = zel::PlanWrites(row.entry, russian, picturesOn);
+          bool same = true;
+          for (std::size_t i = 0; i < planned.size(); ++i)
+            same = same && planned[i].letter == got[i];
+          if (!same) continue;
+          line.Add(named ? "/" : " ");
+          line.Add(zel::ControlName(row.control));
+          named = true;
+          language = russian ? "russian" : "english";
+          pictures = picturesOn ? "pictures-on" : "pictures-off";
+        }
+      }
+    }
+  };
+  tryTable(zel::kCourseLaunches);
+  tryTable(zel::kProblemBookLaunches);
+  if (!named) {
+    line.Add(" unknown unknown unknown");
+  } else {
+    line.Add(" ");
+    line.Add(language);
+    line.Add(" ");
+    line.Add(pictures);
+  }
+  line.Add(" letters=");
+  for (char c : got) {
+    const bool printable = c > ' ' && c < 0x7F;
+    line.Add(std::string_view(printable ? &c : ".", 1));
+  }
+}
+
+// The letters at the family's positions in write order; 0 where the file has
+// no byte.
+#if defined(_WIN32)
+Letters ReadOwnLetters(const wchar_t* ownPath, const zel::PatchLayout& layout) {
+  Letters got{};
+  const HANDLE file = CreateFileW(ownPath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return got;
+  const auto positions = zel::PositionsInWriteOrder(layout);
+  for (std::size_t i = 0; i < positions.size(); ++i) {
+    OVERLAPPED at{};
+    at.Offset = positions[i] - 1;
+    DWORD read = 0;
+    if (!ReadFile(file, &got[i], 1, &read, &at) || read != 1) got[i] = 0;
+  }
+  CloseHandle(file);
+  return got;
+}
+#else
+Letters ReadOwnLetters(const zel::PatchLayout& layout) {
+  Letters got{};
+  const int fd = ::open("/proc/self/exe", O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return got;
+  const auto positions = zel::PositionsInWriteOrder(layout);
+  for (std::size_t i = 0; i < positions.size(); ++i)
+    if (::pread(fd, &got[i], 1, static_cast<off_t>(positions[i] - 1)) != 1) got[i] = 0;
+  ::close(fd);
+  return got;
+}
+#endif
+
+// A whole number of seconds, or -1 for an unset or unreadable value.
+long SecondsFrom(std::string_view text) {
+  if (text.empty()) return -1;
+  long seconds = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9' || seconds > 86400) return -1;
+    seconds = seconds * 10 + (c - '0');
+  }
+  return seconds;
+}
+
+}  // namespace
+
+#if defined(_WIN32)
+
+namespace {
+
+Line gLine;
+
+LRESULT CALLBACK StandinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      const HDC dc = BeginPaint(window, &paint);
+      RECT area;
+      GetClientRect(window, &area);
+      InflateRect(&area, -8, -8);
+      const std::string_view text = gLine.text();
+      DrawTextA(dc, text.data(), static_cast<int>(text.size()), &area, DT_WORDBREAK | DT_NOPREFIX);
+      EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_TIMER:
+      DestroyWindow(window);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void AppendToLog(std::string_view text) {
+  const HANDLE log =
+      CreateFileW(L"launches.log", FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (log == INVALID_HANDLE_VALUE) return;
+  DWORD written;
+  WriteFile(log, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(log);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+  wchar_t ownPath[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, ownPath, MAX_PATH);
+  char name[MAX_PATH];
+  int nameLength = WideCharToMultiByte(CP_ACP, 0, ownPath, static_cast<int>(length), name,
+                                       sizeof name, nullptr, nullptr);
+  const std::string_view startName =
+      StartNameOf(std::string_view(name, nameLength > 0 ? nameLength : 0));
+
+  gLine.Add(startName);
+  zel::SolverFamily family;
+  if (FamilyOf(startName, family))
+    Decode(family, ReadOwnLetters(ownPath, zel::LayoutOf(family)), gLine);
+  else
+    gLine.Add(SameName(startName, zel::kVideoProgram) ? " started" : " unknown-program");
+  gLine.Add(" pid=");
+  gLine.AddNumber(GetCurrentProcessId());
+  gLine.Add("\r\n");
+  AppendToLog(gLine.text());
+
+  wchar_t value[16];
+  const DWORD valueLength = GetEnvironmentVariableW(L"ZEL_STANDIN_SECONDS", value, 16);
+  char narrow[16];
+  for (DWORD i = 0; i < valueLength && i < 16; ++i) narrow[i] = static_cast<char>(value[i]);
+  const long seconds = valueLength < 16 ? SecondsFrom(std::string_view(narrow, valueLength)) : -1;
+  if (seconds == 0) return 0;
+
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = StandinWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.lpszClassName = L"ZelStandin";
+  RegisterClassW(&windowClass);
+  wchar_t title[MAX_PATH];
+  const int titleLength = MultiByteToWideChar(
+      CP_ACP, 0, startName.data(), static_cast<int>(startName.size()), title, MAX_PATH - 1);
+  title[titleLength > 0 ? titleLength : 0] = L'\0';
+  const HWND window = CreateWindowExW(0, L"ZelStandin", title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, 480, 140, nullptr, nullptr, instance, nullptr);
+  if (!window) return 1;
+  ShowWindow(window, show);
+  UpdateWindow(window);
+  if (seconds > 0) SetTimer(window, 1, static_cast<UINT>(seconds) * 1000, nullptr);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
+
+#else
+
+namespace {
+
+void AppendToLog(std::string_view text) {
+  const int fd = ::open("launches.log", O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  // One write per line: appends of programs running side by side never mix.
+  (void)!::write(fd, text.data(), text.size());
+  ::close(fd);
+}
+
+// A stand-in that outlives its starter must not keep the starter's terminal
+// or a test runner's output pipe open.
+void DetachStandardStreams() {
+  const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+  if (null < 0) return;
+  for (int fd = 0; fd <= 2; ++fd) ::dup2(null, fd);
+  ::close(null);
+}
+
+void Stay(long seconds) {
+  timespec left{seconds, 0};
+  while (::nanosleep(&left, &left) != 0 && errno == EINTR) {
+  }
+}
+
+}  // namespace
+
+int main(int, char** argv) {
+  DetachStandardStreams();
+  char ownPath[4096];
+  const ssize_t length = ::readlink("/proc/self/exe", ownPath, sizeof ownPath);
+  const std::string_view startName =
+      StartNameOf(length > 0 ? std::string_view(ownPath, static_cast<std::size_t>(length))
+                             : std::string_view(argv[0] ? argv[0] : ""));
+
+  Line line;
+  line.Add(startName);
+  zel::SolverFamily family;
+  if (FamilyOf(startName, family))
+    Decode(family, ReadOwnLetters(zel::LayoutOf(family)), line);
+  else
+    line.Add(SameName(startName, zel::kVideoProgram) ? " started" : " unknown-program");
+  line.Add(" pid=");
+  line.AddNumber(static_cast<unsigned long>(::getpid()));
+  line.Add("\n");
+  AppendToLog(line.text());
+
+  const char* value = std::getenv("ZEL_STANDIN_SECONDS");
+  const long seconds = SecondsFrom(value ? value : "");
+  if (seconds > 0) Stay(seconds);
+  return 0;
+}
+
+#endif
