@@ -113,13 +113,16 @@ TEST_F(LaunchEndToEnd, ARunningSolverRefusesTheNextLaunchOfItsFileButNotOfAnyOth
   ASSERT_TRUE(IsRunning(PidOf(first)));
   const std::string patched = Bytes("Kombiru.exe");
 
+  const std::string book = LaunchAndRead(Control::mnuChecmate);
+  EXPECT_TRUE(StartsWith(book, "ZelmikuR mnuChecmate russian pictures-on ")) << book;
+  const std::string bookPatched = Bytes("ZelmikuR.exe");
+
+  // Both running now: a launch of either file fails when it opens the file for
+  // the patch, after the launch picture and before any letter.
   struct Refused {
     Control item;
     const char* file;
   };
-  const std::string book = LaunchAndRead(Control::mnuChecmate);
-  EXPECT_TRUE(StartsWith(book, "ZelmikuR mnuChecmate russian pictures-on ")) << book;
-  const std::string bookPatched = Bytes("ZelmikuR.exe");
   for (const Refused& refused : {Refused{Control::mnuTactics2, "Kombiru.exe"},
                                  Refused{Control::mnuTactic, "ZelmikuR.exe"}}) {
     Shell shell(prog);
@@ -128,7 +131,7 @@ TEST_F(LaunchEndToEnd, ARunningSolverRefusesTheNextLaunchOfItsFileButNotOfAnyOth
     EXPECT_EQ(shell.report.reports[0].code, ETXTBSY);
     EXPECT_EQ(shell.report.reports[0].description, "Text file busy");
     EXPECT_EQ(shell.report.reports[0].subject, refused.file);
-    EXPECT_EQ(shell.window.picture(), "PictZEL.bmp");  // the step before the patch
+    EXPECT_EQ(shell.window.picture(), "PictZEL.bmp");
   }
   EXPECT_EQ(Bytes("Kombiru.exe"), patched);
   EXPECT_EQ(Bytes("ZelmikuR.exe"), bookPatched);
@@ -160,7 +163,7 @@ TEST_F(LaunchEndToEnd, AStartedSolverOutlivesTheShellThatStartedIt) {
   EXPECT_TRUE(StartsWith(lines[0], "Kombien mnuTactics9 english pictures-off ")) << lines[0];
   std::this_thread::sleep_for(100ms);
   const pid_t pid = PidOf(lines[0]);
-  EXPECT_TRUE(IsRunning(pid));
+  ASSERT_TRUE(IsRunning(pid));
   EXPECT_NE(testing::StatusOf(pid)->parent, ::getpid());
 }
 

@@ -19,7 +19,6 @@
 namespace zel::testing {
 
 namespace standin_detail {
-namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 }  // namespace standin_detail
 

@@ -18,7 +18,9 @@ Failure ErrnoFailure(int error, std::string_view subject) {
 
 namespace {
 
-[[noreturn]] void ThrowErrno(std::string_view subject) { throw ErrnoFailure(errno, subject); }
+[[noreturn]] void ThrowErrno(std::string_view subject) {
+  throw ErrnoFailure(errno, subject);
+}
 
 // Owns a descriptor; closes it on every path. Close() reports what close(2) says.
 class Descriptor {
@@ -142,7 +144,9 @@ std::string PosixFiles::Resolve(std::string_view name) const {
 }
 
 std::string PosixFiles::ReadAll(std::string_view name) {
-  Descriptor fd(OpenOrThrow(Resolve(name), O_RDONLY, name));
+  // O_NONBLOCK: a FIFO put in a settings file's place must not hang the shell;
+  // it changes nothing for a regular file.
+  Descriptor fd(OpenOrThrow(Resolve(name), O_RDONLY | O_NONBLOCK, name));
   std::string content;
   char buffer[4096];
   for (;;) {
@@ -160,7 +164,7 @@ std::string PosixFiles::ReadAll(std::string_view name) {
 
 void PosixFiles::ProbeWritable(std::string_view name) {
   const std::string path = Resolve(name);
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
   if (fd < 0) {
     if (errno == ENOENT) return;  // nothing there yet: the write creates it
     ThrowErrno(name);
@@ -178,7 +182,12 @@ TemporaryFile PosixFiles::CreateTemporaryBeside(std::string_view beside) {
   for (int attempt = 0;; ++attempt) {
     const std::string name = stem + std::to_string(attempt) + ".tmp";
     const int fd = ::open(Resolve(name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) return {name, std::make_unique<PosixOutputFile>(fd, std::string(beside))};
+    if (fd >= 0) {
+      // The replacement keeps the permission bits of the file it replaces.
+      struct stat old;
+      if (::stat(target.c_str(), &old) == 0) (void)::fchmod(fd, old.st_mode & 07777);
+      return {name, std::make_unique<PosixOutputFile>(fd, std::string(beside))};
+    }
     // A name left by an earlier run with the same process id: take the next one.
     if (errno != EEXIST || attempt == 99) ThrowErrno(beside);
   }

@@ -85,6 +85,27 @@ TEST(PosixFiles, BytesWrittenBeyondTheEndGrowTheFileWithZeros) {
   EXPECT_EQ(folder.Read("Kombiru.exe"), std::string("aXc\0\0\0\0\0\0\0Z", 11));
 }
 
+TEST(PosixFiles, AFifoInASettingsFilesPlaceFailsInsteadOfHanging) {
+  TestFolder folder;
+  ASSERT_EQ(::mkfifo((folder / "enfo00.dat").c_str(), 0644), 0);
+  PosixFiles files(folder.path().string());
+  // Without a writer the read sees no value; without a reader the probe fails.
+  EXPECT_EQ(FailureCode([&] { ReadSetting(files, "enfo00.dat"); }), ENODATA);
+  EXPECT_EQ(FailureCode([&] { files.ProbeWritable("enfo00.dat"); }), ENXIO);
+}
+
+TEST(PosixFiles, AReplacedSettingsFileKeepsItsPermissionBits) {
+  TestFolder folder;
+  folder.Write("pnfo00.dat", "\"Y\"\r\n");
+  ASSERT_EQ(::chmod((folder / "pnfo00.dat").c_str(), 0640), 0);
+  PosixFiles files(folder.path().string());
+  WriteSetting(files, "pnfo00.dat", std::string_view("N"));
+  struct stat info;
+  ASSERT_EQ(::stat((folder / "pnfo00.dat").c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+  EXPECT_EQ(folder.Read("pnfo00.dat"), "\"N\"\r\n");
+}
+
 TEST(PosixFiles, RemovingAFolderThatIsNotEmptyFailsAndKeepsIt) {
   TestFolder root;
   root.Write("drive/Zelmiku/mci32.ocx", "x");

@@ -18,15 +18,18 @@ std::string Describe(HMENU menu, int depth = 0) {
   const int count = GetMenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
     lines += std::string(static_cast<std::size_t>(depth) * 2, ' ');
+    // For a submenu the state's high byte holds its item count, which can look
+    // like MF_SEPARATOR: submenus are told first.
+    const HMENU sub = GetSubMenu(menu, i);
     const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-    if (state & MF_SEPARATOR) {
+    if (!sub && (state & MF_SEPARATOR)) {
       lines += "-\n";
       continue;
     }
     wchar_t caption[128] = {};
     GetMenuStringW(menu, static_cast<UINT>(i), caption, 128, MF_BYPOSITION);
     lines += platform::Narrow(caption);
-    if (const HMENU sub = GetSubMenu(menu, i)) {
+    if (sub) {
       lines += ":\n" + Describe(sub, depth + 1);
     } else {
       const auto control = platform::ControlOfCommand(GetMenuItemID(menu, i));
@@ -39,8 +42,10 @@ std::string Describe(HMENU menu, int depth = 0) {
 int CountCheckedItems(HMENU menu) {
   int checked = 0;
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-    if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED) ++checked;
-    if (const HMENU sub = GetSubMenu(menu, i)) checked += CountCheckedItems(sub);
+    if (const HMENU sub = GetSubMenu(menu, i))
+      checked += CountCheckedItems(sub);
+    else if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_CHECKED)
+      ++checked;
   }
   return checked;
 }

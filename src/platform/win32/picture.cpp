@@ -26,16 +26,18 @@ Picture::~Picture() {
 }
 
 Picture Picture::FromFile(const std::wstring& path, std::string_view subject) {
-  // A missing or unreadable file leaves the system's error number. A file that
-  // is there but holds no bitmap leaves none, so that case gets its own.
-  SetLastError(ERROR_SUCCESS);
+  // LoadImageW leaves no error number, or a misleading one, for a file that is
+  // there but holds no bitmap. So the file is opened first: a failure there is
+  // the system's error (missing, no access, in use); a failure after it means
+  // the content is no picture.
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw LastErrorFailure(GetLastError(), subject);
+  CloseHandle(file);
   const HANDLE loaded = LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
                                    LR_LOADFROMFILE | LR_CREATEDIBSECTION);
-  if (!loaded) {
-    const DWORD error = GetLastError();
-    if (error != ERROR_SUCCESS) throw LastErrorFailure(error, subject);
-    throw InvalidPictureFailure(subject);
-  }
+  if (!loaded) throw InvalidPictureFailure(subject);
   return Picture(static_cast<HBITMAP>(loaded));
 }
 

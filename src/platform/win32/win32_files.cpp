@@ -83,6 +83,16 @@ class Win32UpdateFile final : public UpdateFile {
   std::string subject_;
 };
 
+// Windows refuses to write or replace a file with the read-only attribute, for
+// administrators too. Wine run by root lets both through, so the attribute is
+// asked here as well: the same refusal, with the same error, everywhere.
+void RefuseReadOnly(const std::wstring& path, std::string_view subject) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+      !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    throw LastErrorFailure(ERROR_ACCESS_DENIED, subject);
+}
+
 // Virus scanners and indexers open new files for a moment; a rename that meets
 // them fails with 5 or 32. A read-only target fails with 5 too, for good.
 bool MayBeTransient(DWORD error, const std::wstring& target) {
@@ -122,8 +132,10 @@ std::string Win32Files::ReadAll(std::string_view name) {
 }
 
 void Win32Files::ProbeWritable(std::string_view name) {
+  const std::wstring path = Resolve(name);
+  RefuseReadOnly(path, name);
   const HANDLE handle =
-      CreateFileW(Resolve(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+      CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     if (GetLastError() == ERROR_FILE_NOT_FOUND) return;  // nothing there yet: the write creates it
@@ -149,6 +161,7 @@ TemporaryFile Win32Files::CreateTemporaryBeside(std::string_view beside) {
 void Win32Files::Replace(std::string_view from, std::string_view to) {
   const std::wstring source = Resolve(from);
   const std::wstring target = Resolve(to);
+  RefuseReadOnly(target, to);
   for (int attempt = 0;; ++attempt) {
     if (MoveFileExW(source.c_str(), target.c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
@@ -161,7 +174,9 @@ void Win32Files::Replace(std::string_view from, std::string_view to) {
 
 std::unique_ptr<UpdateFile> Win32Files::OpenForUpdate(std::string_view name) {
   // Never creates: a missing solver is an error, not an empty new file.
-  const HANDLE handle = OpenOrThrow(Resolve(name), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+  const std::wstring path = Resolve(name);
+  RefuseReadOnly(path, name);
+  const HANDLE handle = OpenOrThrow(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
                                     OPEN_EXISTING, name);
   return std::make_unique<Win32UpdateFile>(handle, std::string(name));
 }
