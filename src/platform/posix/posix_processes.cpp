@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <climits>
 #include <cstdlib>
 #include <vector>
@@ -72,7 +73,19 @@ int SpawnDetached(const std::string& path, std::string_view bareName) {
   if (middle == 0) {
     ::close(report[0]);
     pid_t child;
-    int error = ::posix_spawn(&child, path.c_str(), nullptr, nullptr, argv, environ);
+    // The program starts with default signal handling and nothing blocked,
+    // whatever the shell (or a test runner) had set for itself.
+    posix_spawnattr_t attributes;
+    sigset_t none, all;
+    sigemptyset(&none);
+    sigfillset(&all);
+    int error = posix_spawnattr_init(&attributes);
+    if (error == 0) {
+      posix_spawnattr_setsigmask(&attributes, &none);
+      posix_spawnattr_setsigdefault(&attributes, &all);
+      posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+      error = ::posix_spawn(&child, path.c_str(), nullptr, &attributes, argv, environ);
+    }
     (void)!::write(report[1], &error, sizeof error);
     ::_exit(0);
   }
