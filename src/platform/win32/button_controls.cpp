@@ -6,13 +6,15 @@
 
 namespace zel::platform {
 
-int FontHeight(int points100) { return -MulDiv(points100, 96, 7200); }
+int FontHeight(int points100) {
+  return -MulDiv(points100, 96, 7200);
+}
 
 HFONT CreateButtonFont(const ButtonFont& font) {
-  const HFONT created = CreateFontW(
-      FontHeight(font.points100), 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
-      static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-      DEFAULT_PITCH | FF_DONTCARE, Widen(font.face).c_str());
+  const HFONT created =
+      CreateFontW(FontHeight(font.points100), 0, 0, 0, font.weight, FALSE, FALSE, FALSE,
+                  static_cast<DWORD>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Widen(font.face).c_str());
   if (!created) throw LastErrorFailure(GetLastError(), font.face);
   return created;
 }

@@ -188,6 +188,11 @@ TEST(Win32Buttons, AltWithAnAccessKeyClicksOnlyTheShownButton) {
 
   // The textbook's arrows take "<" and ">"; the help's, hidden, do not.
   h.Choose(Control::mnuBook);
+  // The bare key is no shortcut, whether a button has the focus or not.
+  PostMessageW(h.window.handle(), WM_CHAR, L'>', 1);
+  PostMessageW(h.window.button(Control::cmdRight), WM_CHAR, L'>', 1);
+  h.Pump();
+  EXPECT_EQ(h.Read("playea.ini"), "1\r\n");
   h.AltKey(L'>');
   EXPECT_EQ(h.Read("playea.ini"), "2\r\n");
   h.AltKey(L'<');  // disabled on the first page
@@ -218,22 +223,29 @@ TEST(Win32Buttons, AltWithAnAccessKeyClicksOnlyTheShownButton) {
   EXPECT_TRUE(h.report.reports.empty());
 }
 
-// Alt+Shift+"." from the keyboard, ">" on the US layout that Wine uses by
-// default: the whole way through TranslateMessage and the dialog manager.
-void PressAltGreaterThan() {
-  INPUT keys[6] = {};
-  const WORD order[6] = {VK_MENU, VK_SHIFT, VK_OEM_PERIOD, VK_OEM_PERIOD, VK_SHIFT, VK_MENU};
-  for (int i = 0; i < 6; ++i) {
-    keys[i].type = INPUT_KEYBOARD;
-    keys[i].ki.wVk = order[i];
-    keys[i].ki.dwFlags = i < 3 ? 0 : KEYEVENTF_KEYUP;
-  }
-  ASSERT_EQ(SendInput(6, keys, sizeof keys[0]), 6u);
+// Shift+"." from the keyboard, ">" on the US layout that Wine uses by default,
+// with or without Alt: the whole way through TranslateMessage and the dialog
+// manager.
+void PressGreaterThan(bool withAlt) {
+  std::vector<WORD> held{VK_SHIFT, VK_OEM_PERIOD};
+  if (withAlt) held.insert(held.begin(), VK_MENU);
+  std::vector<INPUT> keys;
+  auto add = [&keys](WORD key, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = flags;
+    keys.push_back(input);
+  };
+  for (WORD key : held) add(key, 0);
+  for (auto key = held.rbegin(); key != held.rend(); ++key) add(*key, KEYEVENTF_KEYUP);
+  ASSERT_EQ(SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)), keys.size());
 }
 
-// Delivers messages until `file` holds `bytes`, for at most two seconds.
-bool PumpUntil(WindowHarness& h, std::string_view file, std::string_view bytes) {
-  for (int i = 0; i < 200 && h.Read(file) != bytes; ++i) {
+// Delivers messages until `file` holds `bytes`, for at most `limitMs`.
+bool PumpUntil(WindowHarness& h, std::string_view file, std::string_view bytes,
+               int limitMs = 2000) {
+  for (int waited = 0; waited < limitMs && h.Read(file) != bytes; waited += 10) {
     h.Pump();
     Sleep(10);
   }
@@ -250,12 +262,14 @@ TEST(Win32Buttons, KeyPressesReachOnlyTheShownArrow) {
   h.Pump();
 
   h.Choose(Control::mnuHelp1);
-  PressAltGreaterThan();
+  PressGreaterThan(false);  // without Alt: no click
+  EXPECT_FALSE(PumpUntil(h, "playeo.ini", "1\r\n", 300));
+  PressGreaterThan(true);
   EXPECT_TRUE(PumpUntil(h, "playeo.ini", "1\r\n")) << h.Read("playeo.ini");
   EXPECT_FALSE(h.Exists("playea.ini"));
 
   h.Choose(Control::mnuBook);
-  PressAltGreaterThan();
+  PressGreaterThan(true);
   EXPECT_TRUE(PumpUntil(h, "playea.ini", "2\r\n")) << h.Read("playea.ini");
   EXPECT_EQ(h.Read("playeo.ini"), "1\r\n");
   EXPECT_TRUE(h.report.reports.empty());

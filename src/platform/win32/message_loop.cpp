@@ -6,9 +6,13 @@ namespace zel::platform {
 namespace {
 
 void Deliver(const Win32Window& window, MSG& message) {
+  // Only Alt with its key clicks a button. The dialog manager would take the
+  // bare key as well while the focus is on no text field: a shortcut this
+  // window does not have, so plain characters pass it by.
+  const bool dialogKey = message.message != WM_CHAR;
   // The window handle is read anew for each message: it is null once the
   // window is destroyed.
-  if (window.handle() && IsDialogMessageW(window.handle(), &message)) return;
+  if (dialogKey && window.handle() && IsDialogMessageW(window.handle(), &message)) return;
   TranslateMessage(&message);
   DispatchMessageW(&message);
 }

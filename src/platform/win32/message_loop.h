@@ -1,6 +1,6 @@
-// The program's message loop. Every message passes the dialog manager first,
-// which turns Alt with a button's access key into a click on that button if it
-// is shown and enabled, and moves between the buttons with Tab.
+// The program's message loop. Messages pass the dialog manager first, which
+// turns Alt with a button's access key into a click on that button if it is
+// shown and enabled, and moves between the buttons with Tab.
 #pragma once
 
 #include <windows.h>

@@ -35,15 +35,15 @@ Picture Picture::FromFile(const std::wstring& path, std::string_view subject) {
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) throw LastErrorFailure(GetLastError(), subject);
   CloseHandle(file);
-  const HANDLE loaded = LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
-                                   LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+  const HANDLE loaded =
+      LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION);
   if (!loaded) throw InvalidPictureFailure(subject);
   return Picture(static_cast<HBITMAP>(loaded));
 }
 
 Picture Picture::FromResource(int id) {
-  const HANDLE loaded = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP,
-                                   0, 0, LR_CREATEDIBSECTION);
+  const HANDLE loaded = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0,
+                                   0, LR_CREATEDIBSECTION);
   return Picture(static_cast<HBITMAP>(loaded));
 }
 

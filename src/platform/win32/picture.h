@@ -26,9 +26,6 @@ class Picture {
   // A bitmap resource of the running program; empty if it has none.
   static Picture FromResource(int id);
 
-  bool empty() const { return bitmap_ == nullptr; }
-  SIZE size() const { return size_; }
-
   // Fills `client` of the device context: the picture, cut at the client
   // area's edges, and the background brush wherever the picture does not reach.
   void Paint(HDC dc, const RECT& client, HBRUSH background) const;

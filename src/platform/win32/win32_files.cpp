@@ -134,9 +134,8 @@ std::string Win32Files::ReadAll(std::string_view name) {
 void Win32Files::ProbeWritable(std::string_view name) {
   const std::wstring path = Resolve(name);
   RefuseReadOnly(path, name);
-  const HANDLE handle =
-      CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     if (GetLastError() == ERROR_FILE_NOT_FOUND) return;  // nothing there yet: the write creates it
     ThrowLastError(name);
@@ -145,8 +144,7 @@ void Win32Files::ProbeWritable(std::string_view name) {
 }
 
 TemporaryFile Win32Files::CreateTemporaryBeside(std::string_view beside) {
-  const std::string stem =
-      std::string(beside) + ".~" + std::to_string(GetCurrentProcessId()) + "-";
+  const std::string stem = std::string(beside) + ".~" + std::to_string(GetCurrentProcessId()) + "-";
   for (int attempt = 0;; ++attempt) {
     const std::string name = stem + std::to_string(attempt) + ".tmp";
     const HANDLE handle = CreateFileW(Resolve(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -176,8 +174,8 @@ std::unique_ptr<UpdateFile> Win32Files::OpenForUpdate(std::string_view name) {
   // Never creates: a missing solver is an error, not an empty new file.
   const std::wstring path = Resolve(name);
   RefuseReadOnly(path, name);
-  const HANDLE handle = OpenOrThrow(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                    OPEN_EXISTING, name);
+  const HANDLE handle =
+      OpenOrThrow(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_EXISTING, name);
   return std::make_unique<Win32UpdateFile>(handle, std::string(name));
 }
 

@@ -22,6 +22,11 @@ namespace {
 
 using testing::TestFolder;
 
+// The Win32 numbers as the type Failure carries them.
+constexpr std::int32_t Code(DWORD error) {
+  return static_cast<std::int32_t>(error);
+}
+
 std::int32_t FailureCode(const std::function<void()>& operation) {
   try {
     operation();
@@ -49,7 +54,8 @@ TEST(Win32Files, DrivePathsGoBelowTheDriveRootAndNamesBelowTheProgramFolder) {
   files.RemoveFile("C:\\Zelmiku\\install.bat");
   EXPECT_FALSE(root.Exists("drive/Zelmiku/install.bat"));
   EXPECT_EQ(FailureCode([&] { files.RemoveFile("C:\\Zelmiku\\install.bat"); }), 2);
-  EXPECT_EQ(FailureCode([&] { files.RemoveEmptyFolder("C:\\Zelmiku"); }), ERROR_DIR_NOT_EMPTY);
+  EXPECT_EQ(FailureCode([&] { files.RemoveEmptyFolder("C:\\Zelmiku"); }),
+            Code(ERROR_DIR_NOT_EMPTY));
   files.RemoveFile("C:\\Zelmiku\\keep.txt");
   files.RemoveEmptyFolder("C:\\Zelmiku");
   EXPECT_FALSE(root.Exists("drive/Zelmiku"));
@@ -64,8 +70,8 @@ TEST(Win32Files, ARunningProgramCanBeReadButNeitherProbedNorPatched) {
   Win32Files files;
   const std::string self = OwnProgram();
   EXPECT_GT(files.ReadAll(self).size(), 100000u);
-  EXPECT_EQ(FailureCode([&] { files.OpenForUpdate(self); }), ERROR_SHARING_VIOLATION);
-  EXPECT_EQ(FailureCode([&] { files.ProbeWritable(self); }), ERROR_SHARING_VIOLATION);
+  EXPECT_EQ(FailureCode([&] { files.OpenForUpdate(self); }), Code(ERROR_SHARING_VIOLATION));
+  EXPECT_EQ(FailureCode([&] { files.ProbeWritable(self); }), Code(ERROR_SHARING_VIOLATION));
 }
 
 TEST(Win32Files, UpdatesWriteAtTheirOffsetsAndNeverCreate) {
@@ -108,7 +114,8 @@ TEST(Win32Files, AReadOnlySettingsFileIsNeitherReplacedNorMadeWritable) {
   Win32Files files(root.path().string());
 
   const auto started = std::chrono::steady_clock::now();
-  EXPECT_EQ(FailureCode([&] { files.Replace("new.tmp", "enfo00.dat"); }), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(FailureCode([&] { files.Replace("new.tmp", "enfo00.dat"); }),
+            Code(ERROR_ACCESS_DENIED));
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
   EXPECT_EQ(root.Read("enfo00.dat"), "\"R\"\r\n");
   EXPECT_TRUE(GetFileAttributesW(target.c_str()) & FILE_ATTRIBUTE_READONLY);
@@ -117,7 +124,7 @@ TEST(Win32Files, AReadOnlySettingsFileIsNeitherReplacedNorMadeWritable) {
   // file stays behind.
   std::filesystem::remove(root / "new.tmp");
   EXPECT_EQ(FailureCode([&] { WriteSetting(files, "enfo00.dat", std::string_view("E")); }),
-            ERROR_ACCESS_DENIED);
+            Code(ERROR_ACCESS_DENIED));
   EXPECT_EQ(root.List(), "enfo00.dat");
   EXPECT_EQ(root.Read("enfo00.dat"), "\"R\"\r\n");
   SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -168,8 +175,8 @@ TEST(Win32Failure, NumbersWithTheSystemsOwnTextsOnOneLine) {
     EXPECT_NE(failure.description.back(), ' ');
     EXPECT_EQ(failure.subject, "a");
   }
-  EXPECT_EQ(NoValueFailure("").code, ERROR_HANDLE_EOF);
-  EXPECT_EQ(InvalidPictureFailure("").code, ERROR_INVALID_DATA);
+  EXPECT_EQ(NoValueFailure("").code, Code(ERROR_HANDLE_EOF));
+  EXPECT_EQ(InvalidPictureFailure("").code, Code(ERROR_INVALID_DATA));
   EXPECT_NE(NoValueFailure("").description, InvalidPictureFailure("").description);
 }
 

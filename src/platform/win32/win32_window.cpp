@@ -52,9 +52,9 @@ Win32Window::Win32Window(const Win32Files& files)
   RECT frame{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&frame, kStyle, TRUE, kExStyle);
   // WM_NCCREATE stores hwnd_ before CreateWindowExW returns.
-  if (!CreateWindowExW(kExStyle, kWindowClass, Widen(kWindowCaption).c_str(), kStyle,
-                       CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                       frame.bottom - frame.top, nullptr, menu, instance, this)) {
+  if (!CreateWindowExW(kExStyle, kWindowClass, Widen(kWindowCaption).c_str(), kStyle, CW_USEDEFAULT,
+                       CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                       menu, instance, this)) {
     const DWORD error = GetLastError();
     DestroyMenu(menu);
     throw LastErrorFailure(error, "frmZelmiku");
@@ -71,7 +71,9 @@ Win32Window::Win32Window(const Win32Files& files)
   }
 }
 
-Win32Window::~Win32Window() { DestroyAll(); }
+Win32Window::~Win32Window() {
+  DestroyAll();
+}
 
 void Win32Window::DestroyAll() {
   // Destroyed by its owner, not by the user: no end of the program follows.
@@ -117,7 +119,7 @@ void Win32Window::Show() {
 void Win32Window::ShowPicture(std::string_view bmpFile) {
   // Loaded in full before the old one goes, so a failure leaves it standing.
   picture_ = Picture::FromFile(files_.Resolve(bmpFile), bmpFile);
-  InvalidateRect(hwnd_, nullptr, FALSE);
+  if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);  // a null window would mean every window
 }
 
 // A hidden or disabled button must not keep the keyboard focus, or keys would
@@ -147,7 +149,9 @@ bool Win32Window::IsShown(Control id) const {
   return (GetWindowLongW(button(id), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-bool Win32Window::IsEnabled(Control id) const { return IsWindowEnabled(button(id)) != FALSE; }
+bool Win32Window::IsEnabled(Control id) const {
+  return IsWindowEnabled(button(id)) != FALSE;
+}
 
 void Win32Window::PaintClient(HDC dc) const {
   RECT client{};

@@ -39,7 +39,8 @@ struct WindowHarness {
   void Write(std::string_view name, std::string_view bytes) const;
   std::string Read(std::string_view name) const;  // "" when missing
   bool Exists(std::string_view name) const;
-  void WriteSettings(std::string_view language = "\"R\"\r\n", std::string_view pictures = "\"Y\"\r\n",
+  void WriteSettings(std::string_view language = "\"R\"\r\n",
+                     std::string_view pictures = "\"Y\"\r\n",
                      std::string_view sound = "1\r\n") const;
 
   // A menu choice or a button click as the system delivers it.
