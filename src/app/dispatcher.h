@@ -29,7 +29,9 @@ class Dispatcher {
   bool Clickable(Control control) const;
 
   // The exit status once the state is no longer Running.
-  static int ExitStatus(RunState state) { return state == RunState::Failed ? kFailureExitStatus : 0; }
+  static int ExitStatus(RunState state) {
+    return state == RunState::Failed ? kFailureExitStatus : 0;
+  }
 
  private:
   RunState Run(Handler handler);

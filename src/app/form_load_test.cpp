@@ -84,7 +84,8 @@ TEST(FormLoad, AnExtraFileKeepsTheFolder) {
   WriteLeftovers(h);
   h.root.Write("drive/Zelmiku/readme.txt", "mine");
   EXPECT_EQ(h.dispatcher.Start(), RunState::Running);
-  for (const char* leftover : kLeftovers) EXPECT_FALSE(h.root.Exists(std::string("drive/") + leftover));
+  for (const char* leftover : kLeftovers)
+    EXPECT_FALSE(h.root.Exists(std::string("drive/") + leftover));
   EXPECT_EQ(h.root.Read("drive/Zelmiku/readme.txt"), "mine");
   EXPECT_TRUE(h.window.IsChecked(Control::mnuRussian));
 }

@@ -32,7 +32,9 @@ constexpr MenuNode Cmd(Control id, const char* caption, Handler handler, bool hi
                        bool checked = false) {
   return {id, MenuKind::Command, caption, {}, handler, hidden, checked};
 }
-constexpr MenuNode Sep(Control id) { return {id, MenuKind::Separator, nullptr}; }
+constexpr MenuNode Sep(Control id) {
+  return {id, MenuKind::Separator, nullptr};
+}
 
 using C = Control;
 using F = frmZelmiku;
@@ -50,17 +52,13 @@ inline constexpr MenuNode kLevel4[] = {
     Cmd(C::mnuTactics2, "Тактика-&2", &F::mnuTactics2_Click),
 };
 inline constexpr MenuNode kLevel3[] = {
-    Cmd(C::mnuTactics3, "Тактика-&3", &F::mnuTactics3_Click),
-    Sep(C::mnuSet5),
-    Cmd(C::mnuTactics4, "Тактика-&4", &F::mnuTactics4_Click),
-    Sep(C::mnuSet6),
+    Cmd(C::mnuTactics3, "Тактика-&3", &F::mnuTactics3_Click), Sep(C::mnuSet5),
+    Cmd(C::mnuTactics4, "Тактика-&4", &F::mnuTactics4_Click), Sep(C::mnuSet6),
     Cmd(C::mnuTactics5, "Тактика-&5", &F::mnuTactics5_Click),
 };
 inline constexpr MenuNode kLevel2[] = {
-    Cmd(C::mnuTactics6, "Тактика-&6", &F::mnuTactics6_Click),
-    Sep(C::mnuSet8),
-    Cmd(C::mnuTactics7, "Тактика-&7", &F::mnuTactics7_Click),
-    Sep(C::mnuSet2),
+    Cmd(C::mnuTactics6, "Тактика-&6", &F::mnuTactics6_Click), Sep(C::mnuSet8),
+    Cmd(C::mnuTactics7, "Тактика-&7", &F::mnuTactics7_Click), Sep(C::mnuSet2),
     Cmd(C::mnuTactics8, "Тактика-&8", &F::mnuTactics8_Click),
 };
 inline constexpr MenuNode kLevel1[] = {Cmd(C::mnuTactics9, "Тактика-&9", &F::mnuTactics9_Click)};
@@ -119,7 +117,8 @@ inline constexpr MenuNode kMenuBar[] = {
     menu_detail::Sub(Control::mnuAbout, "&Программы", menu_detail::kPrograms),
     menu_detail::Sub(Control::mnuUstanov, "&Установки", menu_detail::kSettings),
     menu_detail::Sub(Control::mnuHelp, "&Справка", menu_detail::kHelp),
-    menu_detail::Cmd(Control::mnuVideo, "&Видео", &frmZelmiku::mnuVideo_Click, menu_detail::kHidden),
+    menu_detail::Cmd(Control::mnuVideo, "&Видео", &frmZelmiku::mnuVideo_Click,
+                     menu_detail::kHidden),
 };
 
 // The node of a menu control, and whether the user can reach it: neither it nor

@@ -9,9 +9,9 @@
 namespace zel::platform {
 
 struct Failure {
-  std::int32_t code = 0;     // errno on POSIX, GetLastError() on Windows
-  std::string description;   // strerror / FormatMessageW text, without a trailing line end
-  std::string subject;       // the file or program concerned; may be empty
+  std::int32_t code = 0;    // errno on POSIX, GetLastError() on Windows
+  std::string description;  // strerror / FormatMessageW text, without a trailing line end
+  std::string subject;      // the file or program concerned; may be empty
 };
 
 // The two failures that are no OS error. Each platform layer defines their

@@ -5,8 +5,12 @@
 namespace zel {
 namespace {
 
-constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-constexpr bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
+constexpr bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+constexpr bool IsLineEnd(char c) {
+  return c == '\r' || c == '\n';
+}
 
 // A whole number and nothing else: from_chars gives a defined result for
 // overflow and stray characters, where a digit loop would overflow.
@@ -55,7 +59,8 @@ std::string FormatValue(const WrittenValue& value) {
     line += '"';
   } else {
     char digits[16];
-    auto [end, error] = std::to_chars(std::begin(digits), std::end(digits), std::get<std::int32_t>(value));
+    auto [end, error] =
+        std::to_chars(std::begin(digits), std::end(digits), std::get<std::int32_t>(value));
     (void)error;  // 16 characters hold every 32-bit number
     line.assign(digits, end);
   }

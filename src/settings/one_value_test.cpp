@@ -82,8 +82,8 @@ TEST(OneValueFormat, NoValue) {
 }
 
 TEST(OneValueFormat, ContentNeverWrittenIsTakenSafely) {
-  EXPECT_EQ(Text("\"R"), "R");            // unterminated quote: to the end of the file
-  EXPECT_EQ(Text("\"R\r\n\"E\""), "R");   // ... or to the end of its line
+  EXPECT_EQ(Text("\"R"), "R");           // unterminated quote: to the end of the file
+  EXPECT_EQ(Text("\"R\r\n\"E\""), "R");  // ... or to the end of its line
   EXPECT_EQ(Text(std::string_view("\0R\r\n", 4)), std::string("\0R", 2));
   EXPECT_EQ(Text("\xD0\xAF\xFF\r\n"), "\xD0\xAF\xFF");
   std::string huge(10 * 1024 * 1024, 'x');

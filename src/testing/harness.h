@@ -7,8 +7,8 @@
 
 #include "app/dispatcher.h"
 #include "app/frm_zelmiku.h"
-#include "platform/fake/faulty_files.h"
 #include "platform/fake/fake_window.h"
+#include "platform/fake/faulty_files.h"
 #include "platform/fake/recording.h"
 #include "platform/native.h"
 #include "testing/test_folder.h"
@@ -42,7 +42,8 @@ struct Harness {
   void Remove(std::string_view name) const {
     std::filesystem::remove(root / ("prog/" + std::string(name)));
   }
-  void WriteSettings(std::string_view language = "\"R\"\r\n", std::string_view pictures = "\"Y\"\r\n",
+  void WriteSettings(std::string_view language = "\"R\"\r\n",
+                     std::string_view pictures = "\"Y\"\r\n",
                      std::string_view sound = "1\r\n") const {
     Write("enfo00.dat", language);
     Write("pnfo00.dat", pictures);

@@ -38,11 +38,14 @@ std::string TestFolder::Read(std::string_view name) const {
   return content.str();
 }
 
-bool TestFolder::Exists(std::string_view name) const { return fs::exists(path_ / name); }
+bool TestFolder::Exists(std::string_view name) const {
+  return fs::exists(path_ / name);
+}
 
 std::string TestFolder::List() const {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(path_))
+    names.push_back(entry.path().filename().string());
   std::sort(names.begin(), names.end());
   std::string joined;
   for (const auto& name : names) joined += (joined.empty() ? "" : " ") + name;

@@ -36,13 +36,15 @@ std::optional<BmpInfo> ReadBmpInfo(std::string_view file) {
     return std::nullopt;
   }
   if (height < 0) height = -height;
-  const bool knownDepth = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+  const bool knownDepth =
+      bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
   if (planes != 1 || !knownDepth || width <= 0 || height <= 0 || width > 32767 || height > 32767)
     return std::nullopt;
   if (compression > 3) return std::nullopt;
   if (compression == 0) {  // uncompressed: every row must be in the file
     const std::uint64_t rowBytes = ((static_cast<std::uint64_t>(width) * bits + 31) / 32) * 4;
-    if (pixelsAt < kFileHeader + infoSize || pixelsAt + rowBytes * static_cast<std::uint64_t>(height) > file.size())
+    if (pixelsAt < kFileHeader + infoSize ||
+        pixelsAt + rowBytes * static_cast<std::uint64_t>(height) > file.size())
       return std::nullopt;
   }
   return BmpInfo{static_cast<std::int32_t>(width), static_cast<std::int32_t>(height),

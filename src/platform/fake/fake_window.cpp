@@ -2,8 +2,8 @@
 
 #include "app/buttons.h"
 #include "app/menu_tree.h"
-#include "platform/fake/bmp_info.h"
 #include "platform/failure.h"
+#include "platform/fake/bmp_info.h"
 
 namespace zel::platform {
 namespace {

@@ -111,8 +111,8 @@ TemporaryFile FaultyFiles::CreateTemporaryBeside(std::string_view beside) {
   Enter("CreateTemporaryBeside", beside);
   TemporaryFile temporary = real_.CreateTemporaryBeside(beside);
   ++openHandles_;
-  temporary.file = std::make_unique<FaultyOutputFile>(*this, std::move(temporary.file),
-                                                      std::string(beside));
+  temporary.file =
+      std::make_unique<FaultyOutputFile>(*this, std::move(temporary.file), std::string(beside));
   return temporary;
 }
 
