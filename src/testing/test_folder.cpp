@@ -59,7 +59,7 @@ void TestFolder::WriteSettings(std::string_view language, std::string_view pictu
   Write("Sound.dat", sound);
 }
 
-std::string MakeBmp(int width, int height, std::uint32_t rgb) {
+std::string MakeBmp(int width, int height, const std::function<std::uint32_t(int, int)>& pixel) {
   const std::uint32_t rowBytes = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
   const std::uint32_t imageBytes = rowBytes * static_cast<std::uint32_t>(height);
   std::string bmp;
@@ -72,7 +72,7 @@ std::string MakeBmp(int width, int height, std::uint32_t rgb) {
   put(54, 4);
   put(40, 4);
   put(static_cast<std::uint32_t>(width), 4);
-  put(static_cast<std::uint32_t>(height), 4);
+  put(static_cast<std::uint32_t>(height), 4);  // positive: the bottom row comes first
   put(1, 2);
   put(24, 2);
   put(0, 4);
@@ -81,14 +81,21 @@ std::string MakeBmp(int width, int height, std::uint32_t rgb) {
   put(2835, 4);
   put(0, 4);
   put(0, 4);
-  std::string row(rowBytes, '\0');
-  for (int x = 0; x < width; ++x) {
-    row[static_cast<std::size_t>(x) * 3 + 0] = static_cast<char>(rgb & 0xFF);
-    row[static_cast<std::size_t>(x) * 3 + 1] = static_cast<char>((rgb >> 8) & 0xFF);
-    row[static_cast<std::size_t>(x) * 3 + 2] = static_cast<char>((rgb >> 16) & 0xFF);
+  for (int y = height - 1; y >= 0; --y) {
+    std::string row(rowBytes, '\0');
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t rgb = pixel(x, y);
+      row[static_cast<std::size_t>(x) * 3 + 0] = static_cast<char>(rgb & 0xFF);
+      row[static_cast<std::size_t>(x) * 3 + 1] = static_cast<char>((rgb >> 8) & 0xFF);
+      row[static_cast<std::size_t>(x) * 3 + 2] = static_cast<char>((rgb >> 16) & 0xFF);
+    }
+    bmp += row;
   }
-  for (int y = 0; y < height; ++y) bmp += row;
   return bmp;
+}
+
+std::string MakeBmp(int width, int height, std::uint32_t rgb) {
+  return MakeBmp(width, height, [rgb](int, int) { return rgb; });
 }
 
 }  // namespace zel::testing

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -34,8 +35,11 @@ class TestFolder {
   std::filesystem::path path_;
 };
 
-// A BMP file of the given size, 24 bits per pixel, filled with one colour
-// (0xRRGGBB), so that a test can tell pictures apart by their pixels.
+// A BMP file of the given size, 24 bits per pixel, bottom row first, with the
+// colour (0xRRGGBB) of each pixel (x, y counted from the top-left corner).
+std::string MakeBmp(int width, int height, const std::function<std::uint32_t(int x, int y)>& pixel);
+
+// The same filled with one colour, so that a test can tell pictures apart.
 std::string MakeBmp(int width, int height, std::uint32_t rgb);
 
 }  // namespace zel::testing

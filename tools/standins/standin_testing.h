@@ -16,44 +16,13 @@
 #include <thread>
 #include <vector>
 
+#include "standin_log.h"
+
 namespace zel::testing {
 
 namespace standin_detail {
 using Clock = std::chrono::steady_clock;
 }  // namespace standin_detail
-
-// The stand-ins as the build made them, each padded past the patch positions.
-inline constexpr const char* kStandinPrograms[] = {"Kombiru.exe", "Kombien.exe", "ZelmikuR.exe",
-                                                   "ZelmikuE.exe", "Zvideo.exe"};
-
-inline void CopyStandinsTo(const std::filesystem::path& folder) {
-  for (const char* program : kStandinPrograms)
-    std::filesystem::copy_file(std::filesystem::path(ZEL_STANDIN_DIR) / program, folder / program,
-                               std::filesystem::copy_options::overwrite_existing);
-}
-
-// The lines of launches.log in the folder, without their line ends.
-inline std::vector<std::string> LogLines(const std::filesystem::path& folder) {
-  std::ifstream in(folder / "launches.log");
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-// Waits until the log holds `count` lines, at most `limit`; what it holds then.
-inline std::vector<std::string> WaitForLogLines(
-    const std::filesystem::path& folder, std::size_t count,
-    std::chrono::milliseconds limit = std::chrono::seconds(10)) {
-  const auto until = standin_detail::Clock::now() + limit;
-  for (;;) {
-    std::vector<std::string> lines = LogLines(folder);
-    if (lines.size() >= count || standin_detail::Clock::now() >= until) return lines;
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-}
 
 // The process id a stand-in put at the end of its line ("... pid=123"), or 0.
 inline pid_t PidOf(const std::string& line) {

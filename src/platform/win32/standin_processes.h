@@ -20,56 +20,17 @@
 #include <string>
 #include <vector>
 
+#include "standin_log.h"
+
 namespace zel::testing {
 
 namespace standin_detail {
-using Clock = std::chrono::steady_clock;
-
 // Case-insensitive, as Windows compares file names.
 inline bool SameText(std::wstring a, std::wstring b) {
   return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
                               static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 }  // namespace standin_detail
-
-// The stand-ins as the build made them, each padded past the patch positions.
-// They never lie beside the test program: a bare-name start searches the
-// starter's own folder first.
-inline constexpr const char* kStandinPrograms[] = {"Kombiru.exe", "Kombien.exe", "ZelmikuR.exe",
-                                                   "ZelmikuE.exe", "Zvideo.exe"};
-
-inline void CopyStandinsTo(const std::filesystem::path& folder) {
-  for (const char* program : kStandinPrograms)
-    std::filesystem::copy_file(std::filesystem::path(ZEL_STANDIN_DIR) / program, folder / program,
-                               std::filesystem::copy_options::overwrite_existing);
-}
-
-// The complete lines of launches.log in the folder, without their line ends. A
-// line still being written is not one yet.
-inline std::vector<std::string> LogLines(const std::filesystem::path& folder) {
-  std::ifstream in(folder / "launches.log", std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-// Waits until the log holds `count` lines, at most `limit`; what it holds then.
-inline std::vector<std::string> WaitForLogLines(
-    const std::filesystem::path& folder, std::size_t count,
-    std::chrono::milliseconds limit = std::chrono::seconds(10)) {
-  const auto until = standin_detail::Clock::now() + limit;
-  for (;;) {
-    std::vector<std::string> lines = LogLines(folder);
-    if (lines.size() >= count || standin_detail::Clock::now() >= until) return lines;
-    Sleep(10);
-  }
-}
 
 // The process id a stand-in put at the end of its line ("... pid=123"), or 0.
 inline DWORD PidOf(const std::string& line) {

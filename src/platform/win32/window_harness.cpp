@@ -83,38 +83,7 @@ std::uint32_t PatternAt(int x, int y, std::uint32_t tint) {
 }
 
 std::string MakePatternBmp(int width, int height, std::uint32_t tint) {
-  const std::uint32_t rowBytes = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
-  const std::uint32_t imageBytes = rowBytes * static_cast<std::uint32_t>(height);
-  std::string bmp;
-  auto put = [&bmp](std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) bmp += static_cast<char>((value >> (8 * i)) & 0xFF);
-  };
-  bmp += "BM";
-  put(54 + imageBytes, 4);
-  put(0, 4);
-  put(54, 4);
-  put(40, 4);
-  put(static_cast<std::uint32_t>(width), 4);
-  put(static_cast<std::uint32_t>(height), 4);  // positive: the bottom row comes first
-  put(1, 2);
-  put(24, 2);
-  put(0, 4);
-  put(imageBytes, 4);
-  put(2835, 4);
-  put(2835, 4);
-  put(0, 4);
-  put(0, 4);
-  for (int y = height - 1; y >= 0; --y) {
-    std::string row(rowBytes, '\0');
-    for (int x = 0; x < width; ++x) {
-      const std::uint32_t rgb = PatternAt(x, y, tint);
-      row[static_cast<std::size_t>(x) * 3 + 0] = static_cast<char>(rgb & 0xFF);
-      row[static_cast<std::size_t>(x) * 3 + 1] = static_cast<char>((rgb >> 8) & 0xFF);
-      row[static_cast<std::size_t>(x) * 3 + 2] = static_cast<char>((rgb >> 16) & 0xFF);
-    }
-    bmp += row;
-  }
-  return bmp;
+  return MakeBmp(width, height, [tint](int x, int y) { return PatternAt(x, y, tint); });
 }
 
 std::uint32_t BackgroundColour() {
