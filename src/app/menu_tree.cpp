@@ -18,7 +18,20 @@ const MenuNode* Find(std::span<const MenuNode> nodes, Control id, bool& reachabl
   return nullptr;
 }
 
+void CollectMarks(std::span<const MenuNode> nodes, Marks& marks) {
+  for (const MenuNode& node : nodes) {
+    marks[Index(node.id)] = node.checkedAtStart;
+    CollectMarks(node.children, marks);
+  }
+}
+
 }  // namespace
+
+Marks InitialMarks() {
+  Marks marks{};
+  CollectMarks(kMenuBar, marks);
+  return marks;
+}
 
 const MenuNode* FindMenuNode(Control id) {
   bool reachable = false;

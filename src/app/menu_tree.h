@@ -3,6 +3,7 @@
 // start and nothing ever shows them; their handlers exist all the same.
 #pragma once
 
+#include <array>
 #include <span>
 
 #include "app/controls.h"
@@ -125,5 +126,9 @@ inline constexpr MenuNode kMenuBar[] = {
 // any submenu above it is hidden.
 const MenuNode* FindMenuNode(Control id);
 bool IsReachable(Control id);
+
+// The check marks of every control as the window is created, by control index.
+using Marks = std::array<bool, kControlCount>;
+Marks InitialMarks();
 
 }  // namespace zel

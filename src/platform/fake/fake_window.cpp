@@ -6,23 +6,12 @@
 #include "platform/fake/bmp_info.h"
 
 namespace zel::platform {
-namespace {
 
-void MarkFromTree(std::span<const MenuNode> nodes, std::array<bool, kControlCount>& checked) {
-  for (const MenuNode& node : nodes) {
-    checked[Index(node.id)] = node.checkedAtStart;
-    MarkFromTree(node.children, checked);
-  }
-}
-
-}  // namespace
-
-FakeWindow::FakeWindow(Files& files) : files_(files) {
+FakeWindow::FakeWindow(Files& files) : files_(files), checked_(InitialMarks()) {
   for (const ButtonDef& button : kButtons) {
     shown_[Index(button.id)] = button.shownAtStart;
     enabled_[Index(button.id)] = button.enabledAtStart;
   }
-  MarkFromTree(kMenuBar, checked_);
 }
 
 void FakeWindow::ShowPicture(std::string_view bmpFile) {

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/drive_path.h"
 #include "platform/failure.h"
 
 namespace zel::platform {
@@ -127,10 +128,8 @@ PosixFiles::PosixFiles(std::string programFolder, std::string driveRoot)
     : programFolder_(std::move(programFolder)), driveRoot_(std::move(driveRoot)) {}
 
 std::string PosixFiles::Resolve(std::string_view name) const {
-  const bool drivePath = name.size() >= 3 && ((name[0] | 0x20) >= 'a' && (name[0] | 0x20) <= 'z') &&
-                         name[1] == ':' && (name[2] == '\\' || name[2] == '/');
   std::string path;
-  if (drivePath) {
+  if (IsDrivePath(name)) {
     path = driveRoot_;
     name.remove_prefix(3);
   } else if (!name.empty() && name[0] == '/') {

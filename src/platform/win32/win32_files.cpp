@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/drive_path.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_failure.h"
 #include "platform/win32/win32_handle.h"
@@ -19,12 +20,6 @@ HANDLE OpenOrThrow(const std::wstring& path, DWORD access, DWORD share, DWORD di
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) ThrowLastError(subject);
   return handle;
-}
-
-bool IsDrivePath(std::string_view name) {
-  const char letter = static_cast<char>(name.empty() ? 0 : name[0] | 0x20);
-  return name.size() >= 3 && letter >= 'a' && letter <= 'z' && name[1] == ':' &&
-         (name[2] == '\\' || name[2] == '/');
 }
 
 bool IsRootedPath(std::string_view name) {

@@ -32,21 +32,13 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   if (!RegisterClassExW(&windowClass)) throw LastErrorFailure(GetLastError(), "frmZelmiku");
 }
 
-void MarksFromTree(std::span<const MenuNode> nodes, std::array<bool, kControlCount>& checked) {
-  for (const MenuNode& node : nodes) {
-    checked[Index(node.id)] = node.checkedAtStart;
-    MarksFromTree(node.children, checked);
-  }
-}
-
 }  // namespace
 
 Win32Window::Win32Window(const Win32Files& files)
-    : files_(files), background_(GetSysColorBrush(COLOR_BTNFACE)) {
+    : files_(files), checked_(InitialMarks()), background_(GetSysColorBrush(COLOR_BTNFACE)) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterWindowClass(instance, &Win32Window::Procedure);
   picture_ = Picture::FromResource(kTitleScreenResource);
-  MarksFromTree(kMenuBar, checked_);
 
   const HMENU menu = BuildMenuBar();
   RECT frame{0, 0, kClientWidth, kClientHeight};
