@@ -89,11 +89,10 @@ void RefuseReadOnly(const std::wstring& path, std::string_view subject) {
 }
 
 // Virus scanners and indexers open new files for a moment; a rename that meets
-// them fails with 5 or 32. A read-only target fails with 5 too, for good.
-bool MayBeTransient(DWORD error, const std::wstring& target) {
-  if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;
-  const DWORD attributes = GetFileAttributesW(target.c_str());
-  return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY);
+// them fails with 5 or 32. A read-only target, which fails with 5 for good, has
+// been refused before the first try.
+bool MayBeTransient(DWORD error) {
+  return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
 }
 
 }  // namespace
@@ -160,7 +159,7 @@ void Win32Files::Replace(std::string_view from, std::string_view to) {
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       return;
     const DWORD error = GetLastError();
-    if (attempt == 4 || !MayBeTransient(error, target)) throw LastErrorFailure(error, to);
+    if (attempt == 4 || !MayBeTransient(error)) throw LastErrorFailure(error, to);
     Sleep(40);
   }
 }
