@@ -65,7 +65,7 @@ void TextbookForward(Services& services) {
   services.window.SetEnabled(Control::cmdLeft, n != 1);
   const std::int32_t p = Step(n, +1);
   WriteSetting(services.files, kTextbookCounterFile, p);
-  ShowTextbookPage(services, p, 20);
+  ShowTextbookPage(services, p, kTextbookLast);
   SetForwardFromFile(services);
 }
 
@@ -74,7 +74,7 @@ void TextbookBack(Services& services) {
   services.window.SetEnabled(Control::cmdLeft, n != 3);
   const std::int32_t p = Step(n, -1);
   WriteSetting(services.files, kTextbookCounterFile, p);
-  ShowTextbookPage(services, p, 19);
+  ShowTextbookPage(services, p, kTextbookLast - 1);  // back never arrives on the last page
   SetForwardFromFile(services);
 }
 
