@@ -10,12 +10,8 @@
 namespace zel::fuzz {
 namespace {
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-bool IsLineEnd(char c) {
-  return c == '\r' || c == '\n';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 // A whole number read the slow way, digit by digit in 64 bits, giving up as
 // soon as it leaves the 32-bit range: a second opinion on the reader's.

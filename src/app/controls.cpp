@@ -24,8 +24,6 @@ constexpr std::array<const char*, kControlCount> kNames = {
 
 }  // namespace
 
-const char* ControlName(Control c) {
-  return Index(c) < kControlCount ? kNames[Index(c)] : "?";
-}
+const char* ControlName(Control c) { return Index(c) < kControlCount ? kNames[Index(c)] : "?"; }
 
 }  // namespace zel

@@ -27,12 +27,8 @@ enum class Control : std::uint8_t {
 
 inline constexpr std::size_t kControlCount = static_cast<std::size_t>(Control::Count);
 
-constexpr std::size_t Index(Control c) {
-  return static_cast<std::size_t>(c);
-}
-constexpr bool IsButton(Control c) {
-  return Index(c) >= Index(Control::cmdRight);
-}
+constexpr std::size_t Index(Control c) { return static_cast<std::size_t>(c); }
+constexpr bool IsButton(Control c) { return Index(c) >= Index(Control::cmdRight); }
 
 // The model name, "mnuTactics1", for reports and tests.
 const char* ControlName(Control c);

@@ -19,9 +19,7 @@ bool Dispatcher::Clickable(Control control) const {
   return IsReachable(control);
 }
 
-RunState Dispatcher::Start() {
-  return Run(&frmZelmiku::Form_Load);
-}
+RunState Dispatcher::Start() { return Run(&frmZelmiku::Form_Load); }
 
 RunState Dispatcher::Click(Control control) {
   if (!Clickable(control)) return RunState::Running;

@@ -33,15 +33,14 @@ constexpr MenuNode Cmd(Control id, const char* caption, Handler handler, bool hi
                        bool checked = false) {
   return {id, MenuKind::Command, caption, {}, handler, hidden, checked};
 }
-constexpr MenuNode Sep(Control id) {
-  return {id, MenuKind::Separator, nullptr};
-}
+constexpr MenuNode Sep(Control id) { return {id, MenuKind::Separator, nullptr}; }
 
 using C = Control;
 using F = frmZelmiku;
 constexpr bool kHidden = true;
 
 // Leaves first: a parent's span must name an array that is already defined.
+// clang-format off
 inline constexpr MenuNode kTactics0[] = {
     Cmd(C::mnuBook, "&Учебник", &F::mnuBook_Click),
     Cmd(C::mnuPractic, "&Практика", &F::mnuPractic_Click),
@@ -53,13 +52,17 @@ inline constexpr MenuNode kLevel4[] = {
     Cmd(C::mnuTactics2, "Тактика-&2", &F::mnuTactics2_Click),
 };
 inline constexpr MenuNode kLevel3[] = {
-    Cmd(C::mnuTactics3, "Тактика-&3", &F::mnuTactics3_Click), Sep(C::mnuSet5),
-    Cmd(C::mnuTactics4, "Тактика-&4", &F::mnuTactics4_Click), Sep(C::mnuSet6),
+    Cmd(C::mnuTactics3, "Тактика-&3", &F::mnuTactics3_Click),
+    Sep(C::mnuSet5),
+    Cmd(C::mnuTactics4, "Тактика-&4", &F::mnuTactics4_Click),
+    Sep(C::mnuSet6),
     Cmd(C::mnuTactics5, "Тактика-&5", &F::mnuTactics5_Click),
 };
 inline constexpr MenuNode kLevel2[] = {
-    Cmd(C::mnuTactics6, "Тактика-&6", &F::mnuTactics6_Click), Sep(C::mnuSet8),
-    Cmd(C::mnuTactics7, "Тактика-&7", &F::mnuTactics7_Click), Sep(C::mnuSet2),
+    Cmd(C::mnuTactics6, "Тактика-&6", &F::mnuTactics6_Click),
+    Sep(C::mnuSet8),
+    Cmd(C::mnuTactics7, "Тактика-&7", &F::mnuTactics7_Click),
+    Sep(C::mnuSet2),
     Cmd(C::mnuTactics8, "Тактика-&8", &F::mnuTactics8_Click),
 };
 inline constexpr MenuNode kLevel1[] = {Cmd(C::mnuTactics9, "Тактика-&9", &F::mnuTactics9_Click)};
@@ -110,6 +113,8 @@ inline constexpr MenuNode kHelp[] = {
     Sep(C::mnuSet15),
     Cmd(C::mnuProgram, "&О программе", &F::mnuProgram_Click),
 };
+
+// clang-format on
 
 }  // namespace menu_detail
 

@@ -108,8 +108,6 @@ void HelpBack(Services& services) {
   if (p >= 1 && p <= kHelpLast - 1) services.window.ShowPicture(FindPage(kHelpPages, p)->picture);
 }
 
-void ShowAbout(Services& services) {
-  services.window.ShowPicture(kAboutPicture);
-}
+void ShowAbout(Services& services) { services.window.ShowPicture(kAboutPicture); }
 
 }  // namespace zel

@@ -29,18 +29,14 @@ using Steps = std::vector<std::string>;
 constexpr std::string_view kPracticeByCounter = "..YYYYYYNNYYYYYNNNNNY";
 static_assert(kPracticeByCounter.size() == 21);
 
-std::string TwoDigits(int n) {
-  return (n < 10 ? "0" : "") + std::to_string(n);
-}
+std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
 std::string TextbookPicture(int counter) {
   return counter == 1 ? "Book.bmp" : "Pict" + TwoDigits(counter) + ".bmp";
 }
 std::string HelpPicture(int counter) {
   return counter == 0 ? "Help.bmp" : "Help" + TwoDigits(counter) + ".bmp";
 }
-std::string CounterBytes(long long counter) {
-  return std::to_string(counter) + "\r\n";
-}
+std::string CounterBytes(long long counter) { return std::to_string(counter) + "\r\n"; }
 
 constexpr std::array<Control, 5> kButtonOrder = {Control::cmdLeft, Control::cmdRight,
                                                  Control::cmdPractic, Control::cmdLeft2,

@@ -87,9 +87,7 @@ std::string SolverBytes(std::size_t size, unsigned seed) {
   return bytes;
 }
 
-std::string SettingLine(std::string_view text) {
-  return "\"" + std::string(text) + "\"\r\n";
-}
+std::string SettingLine(std::string_view text) { return "\"" + std::string(text) + "\"\r\n"; }
 
 // Whole program files compared without printing 97,000 bytes on a mismatch.
 ::testing::AssertionResult SameBytes(const std::string& actual, const std::string& expected) {
@@ -178,9 +176,7 @@ class StartWitness final : public platform::Processes {
   LaunchFolder& folder_;
 };
 
-void RunHandler(frmZelmiku& form, Control item) {
-  (form.*HandlerOf(item))();
-}
+void RunHandler(frmZelmiku& form, Control item) { (form.*HandlerOf(item))(); }
 
 TEST(Launch, EveryItemPatchesItsLettersIntoTheChosenFileAloneAndStartsIt) {
   struct Table {

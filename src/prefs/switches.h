@@ -28,12 +28,8 @@ struct SwitchRow {
 };
 
 namespace switch_detail {
-constexpr MarkStep Mark(Control item) {
-  return {item, true};
-}
-constexpr MarkStep Clear(Control item) {
-  return {item, false};
-}
+constexpr MarkStep Mark(Control item) { return {item, true}; }
+constexpr MarkStep Clear(Control item) { return {item, false}; }
 }  // namespace switch_detail
 
 // clang-format off

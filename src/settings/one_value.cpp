@@ -5,12 +5,8 @@
 namespace zel {
 namespace {
 
-constexpr bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-constexpr bool IsLineEnd(char c) {
-  return c == '\r' || c == '\n';
-}
+constexpr bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+constexpr bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 // A whole number and nothing else: from_chars gives a defined result for
 // overflow and stray characters, where a digit loop would overflow.

@@ -149,9 +149,7 @@ class Mount {
 };
 
 // Why a test cannot run here, or nothing when it can.
-std::string NoRoot() {
-  return ::geteuid() == 0 ? "" : "needs root";
-}
+std::string NoRoot() { return ::geteuid() == 0 ? "" : "needs root"; }
 std::string NoMounts() {
   if (::geteuid() != 0) return "needs root";
   return PrivateMounts() ? "" : std::string("no private mount namespace: ") + std::strerror(errno);

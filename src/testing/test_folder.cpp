@@ -38,9 +38,7 @@ std::string TestFolder::Read(std::string_view name) const {
   return content.str();
 }
 
-bool TestFolder::Exists(std::string_view name) const {
-  return fs::exists(path_ / name);
-}
+bool TestFolder::Exists(std::string_view name) const { return fs::exists(path_ / name); }
 
 std::string TestFolder::List() const {
   std::vector<std::string> names;

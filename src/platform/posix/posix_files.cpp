@@ -19,9 +19,7 @@ Failure ErrnoFailure(int error, std::string_view subject) {
 
 namespace {
 
-[[noreturn]] void ThrowErrno(std::string_view subject) {
-  throw ErrnoFailure(errno, subject);
-}
+[[noreturn]] void ThrowErrno(std::string_view subject) { throw ErrnoFailure(errno, subject); }
 
 // Owns a descriptor; closes it on every path. Close() reports what close(2) says.
 class Descriptor {

@@ -26,13 +26,9 @@ std::uint32_t HelpColour(int counter) {
 }
 constexpr std::uint32_t kEnglishColour = 0x0F0F0F;
 
-std::string Counter(int value) {
-  return std::to_string(value) + "\r\n";
-}
+std::string Counter(int value) { return std::to_string(value) + "\r\n"; }
 
-std::string TwoDigits(int value) {
-  return (value < 10 ? "0" : "") + std::to_string(value);
-}
+std::string TwoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
 
 // The textbook pages on which Practice cannot be started.
 const std::set<int> kPracticeOff = {8, 9, 15, 16, 17, 18, 19};

@@ -6,9 +6,7 @@
 
 namespace zel::platform {
 
-int FontHeight(int points100) {
-  return -MulDiv(points100, 96, 7200);
-}
+int FontHeight(int points100) { return -MulDiv(points100, 96, 7200); }
 
 HFONT CreateButtonFont(const ButtonFont& font) {
   const HFONT created =

@@ -74,9 +74,7 @@ class ProcessHandle {
   HANDLE handle_;
 };
 
-inline bool IsRunning(DWORD pid) {
-  return ProcessHandle(pid).Running();
-}
+inline bool IsRunning(DWORD pid) { return ProcessHandle(pid).Running(); }
 
 inline bool WaitUntilEnded(DWORD pid, DWORD limitMs = 10000) {
   return ProcessHandle(pid).WaitUntilEnded(limitMs);

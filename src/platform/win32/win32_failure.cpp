@@ -25,9 +25,7 @@ Failure LastErrorFailure(std::uint32_t error, std::string_view subject) {
 }
 
 // A one-value file without a value reads like a read past its end.
-Failure NoValueFailure(std::string_view file) {
-  return LastErrorFailure(ERROR_HANDLE_EOF, file);
-}
+Failure NoValueFailure(std::string_view file) { return LastErrorFailure(ERROR_HANDLE_EOF, file); }
 
 // LoadImageW gives no error number for a file that is not a bitmap, so the
 // closest system error stands in for it.

@@ -23,9 +23,7 @@ namespace {
 using testing::TestFolder;
 
 // The Win32 numbers as the type Failure carries them.
-constexpr std::int32_t Code(DWORD error) {
-  return static_cast<std::int32_t>(error);
-}
+constexpr std::int32_t Code(DWORD error) { return static_cast<std::int32_t>(error); }
 
 std::int32_t FailureCode(const std::function<void()>& operation) {
   try {

@@ -63,9 +63,7 @@ Win32Window::Win32Window(const Win32Files& files)
   }
 }
 
-Win32Window::~Win32Window() {
-  DestroyAll();
-}
+Win32Window::~Win32Window() { DestroyAll(); }
 
 void Win32Window::DestroyAll() {
   // Destroyed by its owner, not by the user: no end of the program follows.
@@ -141,9 +139,7 @@ bool Win32Window::IsShown(Control id) const {
   return (GetWindowLongW(button(id), GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-bool Win32Window::IsEnabled(Control id) const {
-  return IsWindowEnabled(button(id)) != FALSE;
-}
+bool Win32Window::IsEnabled(Control id) const { return IsWindowEnabled(button(id)) != FALSE; }
 
 void Win32Window::PaintClient(HDC dc) const {
   RECT client{};
