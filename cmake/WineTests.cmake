@@ -5,9 +5,6 @@
 #   zel_wine_tests(<target> [TIMEOUT s] [WORKING_DIRECTORY dir]
 #                  [EXTRA_ARGS ...] [PROPERTIES ...])
 #                                         register a GoogleTest program's tests
-#   zel_wine_add_test(NAME n COMMAND <target or command> [args...]
-#                     [TIMEOUT s] [WORKING_DIRECTORY dir])
-#                                         register any other Windows test
 #
 # Every test needs the fixture "zel_wine": one Wine session, started detached
 # before the first test and stopped after the last. Without it a test's wine
@@ -69,22 +66,4 @@ function(zel_wine_tests target)
     ${wd}
     EXTRA_ARGS ${ARG_EXTRA_ARGS}
     PROPERTIES FIXTURES_REQUIRED zel_wine TIMEOUT ${ARG_TIMEOUT} ${ARG_PROPERTIES})
-endfunction()
-
-function(zel_wine_add_test)
-  cmake_parse_arguments(PARSE_ARGV 0 ARG "" "NAME;TIMEOUT;WORKING_DIRECTORY" "COMMAND")
-  if(NOT ARG_NAME OR NOT ARG_COMMAND)
-    message(FATAL_ERROR "zel_wine_add_test: NAME and COMMAND are required")
-  endif()
-  if(NOT ARG_TIMEOUT)
-    set(ARG_TIMEOUT ${ZEL_WINE_TEST_TIMEOUT})
-  endif()
-  set(wd)
-  if(ARG_WORKING_DIRECTORY)
-    set(wd WORKING_DIRECTORY "${ARG_WORKING_DIRECTORY}")
-  endif()
-  # An executable target as the command gets the emulator from add_test itself.
-  add_test(NAME ${ARG_NAME} COMMAND ${ARG_COMMAND} ${wd})
-  set_tests_properties(${ARG_NAME} PROPERTIES
-    FIXTURES_REQUIRED zel_wine TIMEOUT ${ARG_TIMEOUT})
 endfunction()
