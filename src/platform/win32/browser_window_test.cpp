@@ -50,12 +50,7 @@ class BrowsersOnTheWindow : public ::testing::Test {
 
   // The pixels of the client area not of this colour.
   int PixelsNotOf(std::uint32_t colour) const {
-    const ClientPixels shown(h.window.handle());
-    int wrong = 0;
-    for (int y = 0; y < shown.height(); ++y)
-      for (int x = 0; x < shown.width(); ++x)
-        if (shown.at(x, y) != colour) ++wrong;
-    return wrong;
+    return ClientPixels(h.window.handle()).CountOtherThan(colour);
   }
 
   // "vE" visible and enabled, "vd" visible and disabled, "h" hidden, for

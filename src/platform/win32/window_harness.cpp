@@ -1,5 +1,6 @@
 #include "platform/win32/window_harness.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace zel::testing {
@@ -73,6 +74,11 @@ ClientPixels::ClientPixels(HWND window) {
   SelectObject(dc, before);
   DeleteObject(target);
   DeleteDC(dc);
+}
+
+int ClientPixels::CountOtherThan(std::uint32_t colour) const {
+  return static_cast<int>(std::count_if(pixels_.begin(), pixels_.end(),
+                                        [colour](std::uint32_t pixel) { return pixel != colour; }));
 }
 
 std::uint32_t PatternAt(int x, int y, std::uint32_t tint) {

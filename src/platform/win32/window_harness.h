@@ -59,6 +59,8 @@ class ClientPixels {
   std::uint32_t at(int x, int y) const { return pixels_[static_cast<std::size_t>(y * width_ + x)]; }
   int width() const { return width_; }
   int height() const { return height_; }
+  // How many pixels are not of this colour: 0 when the picture fills the area.
+  int CountOtherThan(std::uint32_t colour) const;
 
  private:
   int width_ = 0;
