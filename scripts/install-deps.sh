@@ -13,6 +13,9 @@ packages=(
   wine wine32:i386 wine64                # wine32 runs our 32-bit programs
   xvfb xdotool imagemagick               # real windows, key presses and screenshots
   e2fsprogs util-linux                   # chattr +i and flock
+  python3-pil fonts-dejavu-core fonts-freefont-ttf   # the pictures and the icon
+  stockfish                              # checks every position the textbook shows
+  nsis                                   # the Windows installer
 )
 
 missing=()
