@@ -4,7 +4,9 @@
 // launch wrote into its own program file, decodes them through the shell's own
 // launch tables and appends what it found to launches.log in the current
 // folder, e.g. "Kombiru mnuTactics1 russian pictures-on letters=tPaiiiiiiiiiii
-// pid=123". On Windows it also shows that line in a small window of its own.
+// pid=123". On Windows it also opens a small window that tells the user, in
+// the language of the program it stands in for, what the shell handed over and
+// that the real program would run there.
 //
 // ZEL_STANDIN_SECONDS: how long the program stays after logging. Unset on
 // Linux: it ends at once; unset on Windows: its window stays until closed.
@@ -18,6 +20,7 @@
 #include "launcher/launch_tables.h"
 #include "launcher/patch_layout.h"
 #include "prefs/switches.h"
+#include "standin_text.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -90,10 +93,18 @@ bool FamilyOf(std::string_view startName, zel::SolverFamily& family) {
   return false;
 }
 
+// The first launch whose writes are the letters found; no row when none is.
+struct Found {
+  const zel::LaunchRow* row = nullptr;
+  bool russian = false;
+  bool picturesOn = false;
+};
+
 // Decodes the letters as the launch that wrote them: an entry of this family
 // with a language and a pictures setting whose planned writes are exactly these
 // letters. The two practice items write the same letters, so both are named.
-void Decode(zel::SolverFamily family, const Letters& got, Line& line) {
+Found Decode(zel::SolverFamily family, const Letters& got, Line& line) {
+  Found found;
   const char* language = nullptr;
   const char* pictures = nullptr;
   bool named = false;
@@ -107,6 +118,7 @@ void Decode(zel::SolverFamily family, const Letters& got, Line& line) {
           for (std::size_t i = 0; i < planned.size(); ++i)
             same = same && planned[i].letter == got[i];
           if (!same) continue;
+          if (!found.row) found = {&row, russian, picturesOn};
           line.Add(named ? "/" : " ");
           line.Add(zel::ControlName(row.control));
           named = true;
@@ -131,6 +143,7 @@ void Decode(zel::SolverFamily family, const Letters& got, Line& line) {
     const bool printable = c > ' ' && c < 0x7F;
     line.Add(std::string_view(printable ? &c : ".", 1));
   }
+  return found;
 }
 
 // The letters at the family's positions in write order; 0 where the file has
@@ -181,7 +194,8 @@ long SecondsFrom(std::string_view text) {
 
 namespace {
 
-Line gLine;
+// What the window says; filled before the window is made.
+zel::standin::WideText gText;
 
 LRESULT CALLBACK StandinWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -190,9 +204,12 @@ LRESULT CALLBACK StandinWindowProc(HWND window, UINT message, WPARAM wParam, LPA
       const HDC dc = BeginPaint(window, &paint);
       RECT area;
       GetClientRect(window, &area);
-      InflateRect(&area, -8, -8);
-      const std::string_view text = gLine.text();
-      DrawTextA(dc, text.data(), static_cast<int>(text.size()), &area, DT_WORDBREAK | DT_NOPREFIX);
+      InflateRect(&area, -12, -12);
+      // The stock GUI font has Cyrillic letters; the DC's default font need not.
+      SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+      SetBkMode(dc, TRANSPARENT);
+      const std::wstring_view text = gText.text();
+      DrawTextW(dc, text.data(), static_cast<int>(text.size()), &area, DT_WORDBREAK | DT_NOPREFIX);
       EndPaint(window, &paint);
       return 0;
     }
@@ -227,16 +244,27 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   const std::string_view startName =
       StartNameOf(std::string_view(name, nameLength > 0 ? nameLength : 0));
 
-  gLine.Add(startName);
+  Line line;
+  line.Add(startName);
   zel::SolverFamily family;
-  if (FamilyOf(startName, family))
-    Decode(family, ReadOwnLetters(ownPath, zel::LayoutOf(family)), gLine);
-  else
-    gLine.Add(SameName(startName, zel::kVideoProgram) ? " started" : " unknown-program");
-  gLine.Add(" pid=");
-  gLine.AddNumber(GetCurrentProcessId());
-  gLine.Add("\r\n");
-  AppendToLog(gLine.text());
+  if (FamilyOf(startName, family)) {
+    const Found found = Decode(family, ReadOwnLetters(ownPath, zel::LayoutOf(family)), line);
+    const bool speaksRussian = SameName(startName, zel::FilesOf(family).russianStartName);
+    zel::standin::Describe(
+        {family, speaksRussian, found.row ? zel::standin::NameOf(found.row->control) : nullptr,
+         found.russian, found.picturesOn},
+        gText);
+  } else if (SameName(startName, zel::kVideoProgram)) {
+    line.Add(" started");
+    gText.Add(zel::standin::kVideoText);
+  } else {
+    line.Add(" unknown-program");
+    gText.Add(zel::standin::kUnknownProgramText);
+  }
+  line.Add(" pid=");
+  line.AddNumber(GetCurrentProcessId());
+  line.Add("\r\n");
+  AppendToLog(line.text());
 
   wchar_t value[16];
   const DWORD valueLength = GetEnvironmentVariableW(L"ZEL_STANDIN_SECONDS", value, 16);
@@ -257,7 +285,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
       CP_ACP, 0, startName.data(), static_cast<int>(startName.size()), title, MAX_PATH - 1);
   title[titleLength > 0 ? titleLength : 0] = L'\0';
   const HWND window = CreateWindowExW(0, L"ZelStandin", title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, 480, 140, nullptr, nullptr, instance, nullptr);
+                                      CW_USEDEFAULT, 520, 180, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
   ShowWindow(window, show);
   UpdateWindow(window);
