@@ -19,25 +19,10 @@ echo "run-demo: installed into $demo"
 
 # A prefix of its own with Wine's X11 driver; the tests' prefix uses the null
 # driver, which shows nothing.
-export WINEPREFIX=$root/build/win32/wine-demo WINEARCH=win32 WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-log=$WINEPREFIX.log
-if [ ! -e "$WINEPREFIX/.zel-ready" ]; then
-  echo "run-demo: creating the Wine prefix $WINEPREFIX (10-20 s)"
-  env -u DISPLAY timeout 300 wineboot -i </dev/null >>"$log" 2>&1
-  touch "$WINEPREFIX/.zel-ready"
-fi
-# A session left running was started for another display (or none): the
-# program's windows would go there.
-wineserver -k >/dev/null 2>&1 || true
-wineserver -w >/dev/null 2>&1 || true
-
-xvfb_pid=
-cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; fi
-}
-trap cleanup EXIT
+. scripts/wine-x11.sh
+zel_wine_prefix "$root/build/win32/wine-demo" run-demo
+log=$zel_wine_log
+trap zel_stop_display EXIT
 
 if [ -n "${DISPLAY-}" ]; then
   # A window manager draws the frame.
@@ -50,33 +35,11 @@ if [ -n "${DISPLAY-}" ]; then
   exit 0
 fi
 
-# No window manager on Xvfb: Wine draws the caption itself, and closing a
-# window does not wait for a manager that is not there.
-display=
-for n in $(seq 99 -1 10); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=:$n; break; fi
-done
-[ -n "$display" ] || { echo "run-demo: no free X display number" >&2; exit 1; }
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp </dev/null >>"$log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-  sleep 0.1
-done
-[ -e "/tmp/.X11-unix/X${display#:}" ] || { echo "run-demo: Xvfb did not start" >&2; exit 1; }
-export DISPLAY=$display
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >>"$log" 2>&1
-
-echo "run-demo: starting Zelmiku.exe on Xvfb $display"
+zel_start_xvfb run-demo
+echo "run-demo: starting Zelmiku.exe on Xvfb $DISPLAY"
 (cd "$demo" && exec wine Zelmiku.exe </dev/null >>"$log" 2>&1) &
 program_pid=$!
-shown=
-for _ in $(seq 60); do
-  if xdotool search --name 'Шахматная тактика' >/dev/null 2>&1; then shown=yes; break; fi
-  kill -0 "$program_pid" 2>/dev/null || break
-  sleep 0.5
-done
-if [ -z "$shown" ]; then
+if ! zel_wait_window 'Шахматная тактика' "$program_pid" >/dev/null; then
   echo "run-demo: the window did not appear (see $log)" >&2
   exit 1
 fi
