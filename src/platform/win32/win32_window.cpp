@@ -18,6 +18,14 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 // Alt with a button's access key clicks it.
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 
+// The program's icon at one of the sizes the system draws window icons at;
+// shared, so it lives as long as the class and nobody destroys it.
+HICON ProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIconResource), IMAGE_ICON,
+                                       GetSystemMetrics(widthMetric),
+                                       GetSystemMetrics(heightMetric), LR_SHARED));
+}
+
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW existing{};
   existing.cbSize = sizeof existing;
@@ -26,6 +34,8 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = procedure;
   windowClass.hInstance = instance;
+  windowClass.hIcon = ProgramIcon(instance, SM_CXICON, SM_CYICON);
+  windowClass.hIconSm = ProgramIcon(instance, SM_CXSMICON, SM_CYSMICON);
   windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
   windowClass.lpszClassName = kWindowClass;
@@ -52,6 +62,13 @@ Win32Window::Win32Window(const Win32Files& files)
     throw LastErrorFailure(error, "frmZelmiku");
   }
   menu_ = menu;
+  // The class icons on the window itself too: other programs (the taskbar,
+  // the task switcher) ask the window with WM_GETICON, and Wine answers them
+  // only with these.
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG,
+               static_cast<LPARAM>(GetClassLongPtrW(hwnd_, GCLP_HICON)));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL,
+               static_cast<LPARAM>(GetClassLongPtrW(hwnd_, GCLP_HICONSM)));
   try {
     FitClientArea();
     CreateButtons();

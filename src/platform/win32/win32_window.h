@@ -18,6 +18,8 @@ namespace zel::platform {
 inline constexpr const wchar_t* kWindowClass = L"frmZelmiku";
 // The title screen, a bitmap resource of the program.
 inline constexpr int kTitleScreenResource = 1;
+// The program's icon group, the first one, which Explorer shows too.
+inline constexpr int kProgramIconResource = 1;
 
 class Win32Window final : public Window {
  public:

@@ -1,0 +1,497 @@
+// The installer as a user runs it, silently, into a fresh folder of the Wine
+// prefix: what it delivers and registers, what a second installation and the
+// uninstaller keep, and the program file's version and icon. Every wait is
+// bounded; a program that outlives its wait is ended.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <tlhelp32.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/win32/caption.h"
+#include "platform/win32/icon_testing.h"
+#include "platform/win32/text.h"
+#include "platform/win32/win32_window.h"
+#include "testing/test_folder.h"
+#include "zel_version.h"
+
+namespace zel {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::Widen;
+
+const fs::path kInstaller = ZEL_INSTALLER;
+const fs::path kStaging = ZEL_STAGING_DIR;
+constexpr const wchar_t* kUninstallKey =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zelmiku";
+constexpr DWORD kLimitMs = 30000;
+
+std::string ReadAll(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const fs::path& file, std::string_view bytes) {
+  std::ofstream(file, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::set<std::wstring> Names(const fs::path& folder) {
+  std::set<std::wstring> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.insert(entry.path().filename().wstring());
+  return names;
+}
+
+// Starts a program and waits for it; its exit status, or -1 if it had to be
+// ended after `limitMs`.
+int RunAndWait(const fs::path& program, const std::wstring& arguments, DWORD limitMs = kLimitMs) {
+  std::wstring commandLine = L"\"" + program.wstring() + L"\" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &startup, &process))
+    return -2;
+  DWORD status = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(process.hProcess, limitMs) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process.hProcess, &status);
+  else
+    TerminateProcess(process.hProcess, 99);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(status);
+}
+
+// Polls until `done` holds or `limitMs` has passed; whether it holds.
+template <class Done>
+bool WaitUntil(Done done, DWORD limitMs = kLimitMs) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+bool UninstallKeyExists() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(key);
+  return true;
+}
+
+std::optional<std::wstring> RegText(const wchar_t* name) {
+  wchar_t value[1024];
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  return std::wstring(value);
+}
+
+std::optional<DWORD> RegNumber(const wchar_t* name) {
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_DWORD, nullptr, &value,
+                   &size) != ERROR_SUCCESS)
+    return std::nullopt;
+  return value;
+}
+
+fs::path ShellFolder(int csidl) {
+  wchar_t path[MAX_PATH] = {};
+  SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path);
+  return path;
+}
+
+fs::path StartMenuShortcut() {
+  return ShellFolder(CSIDL_PROGRAMS) / (Widen(ZEL_PRODUCT_NAME) + L".lnk");
+}
+fs::path DesktopShortcut() {
+  return ShellFolder(CSIDL_DESKTOPDIRECTORY) / (Widen(ZEL_PRODUCT_NAME) + L".lnk");
+}
+
+struct Shortcut {
+  std::wstring target;
+  std::wstring workingFolder;
+  std::wstring iconFile;
+  int iconIndex;
+};
+
+std::optional<Shortcut> ReadShortcut(const fs::path& file) {
+  if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return std::nullopt;
+  std::optional<Shortcut> result;
+  IShellLinkW* link = nullptr;
+  IPersistFile* persist = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&link))) &&
+      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+      SUCCEEDED(persist->Load(file.c_str(), STGM_READ))) {
+    wchar_t target[MAX_PATH] = {}, folder[MAX_PATH] = {}, icon[MAX_PATH] = {};
+    int iconIndex = 0;
+    link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+    link->GetWorkingDirectory(folder, MAX_PATH);
+    link->GetIconLocation(icon, MAX_PATH, &iconIndex);
+    result = Shortcut{target, folder, icon, iconIndex};
+  }
+  if (persist) persist->Release();
+  if (link) link->Release();
+  CoUninitialize();
+  return result;
+}
+
+// Paths compared as Windows compares them: case-insensitive, either slash.
+bool SamePath(const fs::path& a, const fs::path& b) {
+  const std::wstring x = a.lexically_normal().make_preferred().wstring();
+  const std::wstring y = b.lexically_normal().make_preferred().wstring();
+  return CompareStringOrdinal(x.c_str(), static_cast<int>(x.size()), y.c_str(),
+                              static_cast<int>(y.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The settings files exactly as the shell writes its defaults.
+constexpr std::pair<const char*, std::string_view> kDefaultSettings[] = {
+    {"enfo00.dat", "\"R\"\r\n"}, {"pnfo00.dat", "\"Y\"\r\n"}, {"Sound.dat", "1\r\n"}};
+
+// Each test installs into a fresh folder whose name has a blank, and leaves
+// the prefix without the key and the shortcut, whatever happened. The name is
+// ASCII: Wine reads a shortcut's target back in the ANSI code page only.
+class Installer : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_FALSE(UninstallKeyExists()) << "left by an earlier run"; }
+  void TearDown() override {
+    RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey);
+    DeleteFileW(StartMenuShortcut().c_str());
+    DeleteFileW(DesktopShortcut().c_str());
+  }
+
+  int Install() { return RunAndWait(kInstaller, L"/S /D=" + folder_.wstring()); }
+  // In place: the uninstaller waits for its work and leaves itself behind.
+  int UninstallInPlace() {
+    return RunAndWait(folder_ / L"Uninstall.exe", L"/S _?=" + folder_.wstring());
+  }
+  std::string Read(const char* name) const { return ReadAll(folder_ / name); }
+  void Write(const char* name, std::string_view bytes) const { WriteAll(folder_ / name, bytes); }
+
+  testing::TestFolder scratch_;
+  const fs::path folder_ = scratch_.path() / L"Chess tactics";
+};
+
+TEST_F(Installer, DeliversEveryStagedFileAndTheDefaultSettings) {
+  ASSERT_EQ(Install(), 0);
+  std::size_t files = 0;
+  std::uintmax_t bytes = 0;
+  for (const char* part : {"program", "standins"}) {
+    for (const auto& staged : fs::directory_iterator(kStaging / part)) {
+      const fs::path installed = folder_ / staged.path().filename();
+      EXPECT_EQ(ReadAll(installed), ReadAll(staged.path())) << installed;
+      ++files;
+      bytes += staged.file_size();
+    }
+  }
+  EXPECT_GE(files, 5u + 1u + 3u + 33u);  // stand-ins, program, settings, pictures
+  for (const auto& [name, defaults] : kDefaultSettings) EXPECT_EQ(Read(name), defaults) << name;
+  EXPECT_TRUE(fs::exists(folder_ / "Uninstall.exe"));
+
+  const std::wstring program = (folder_ / L"Zelmiku.exe").wstring();
+  const std::wstring uninstaller = L"\"" + (folder_ / L"Uninstall.exe").wstring() + L"\"";
+  EXPECT_EQ(RegText(L"DisplayName"), Widen(platform::kProductTitle));
+  EXPECT_EQ(RegText(L"DisplayVersion"), Widen(ZEL_VERSION_TEXT));
+  EXPECT_EQ(RegText(L"Publisher"), Widen(ZEL_PUBLISHER));
+  EXPECT_EQ(RegText(L"DisplayIcon"), program + L",0");
+  EXPECT_EQ(RegText(L"InstallLocation"), folder_.wstring());
+  EXPECT_EQ(RegText(L"UninstallString"), uninstaller);
+  EXPECT_EQ(RegText(L"QuietUninstallString"), uninstaller + L" /S");
+  EXPECT_EQ(RegNumber(L"NoModify"), 1u);
+  EXPECT_EQ(RegNumber(L"NoRepair"), 1u);
+  // makensis counts each file in whole KB.
+  const auto estimated = RegNumber(L"EstimatedSize");
+  ASSERT_TRUE(estimated);
+  EXPECT_GE(*estimated, bytes / 1024);
+  EXPECT_LE(*estimated, bytes / 1024 + files);
+
+  const auto shortcut = ReadShortcut(StartMenuShortcut());
+  ASSERT_TRUE(shortcut) << StartMenuShortcut();
+  EXPECT_TRUE(SamePath(shortcut->target, program)) << shortcut->target;
+  EXPECT_TRUE(SamePath(shortcut->workingFolder, folder_)) << shortcut->workingFolder;
+  EXPECT_TRUE(SamePath(shortcut->iconFile, program)) << shortcut->iconFile;
+  // Asked for only on the components page.
+  EXPECT_FALSE(fs::exists(DesktopShortcut()));
+}
+
+// The window of a process, once it is visible, or null.
+HWND VisibleShellWindow(DWORD processId) {
+  HWND hwnd = nullptr;
+  while ((hwnd = FindWindowExW(nullptr, hwnd, platform::kWindowClass, nullptr))) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == processId && IsWindowVisible(hwnd)) return hwnd;
+  }
+  return nullptr;
+}
+
+TEST_F(Installer, TheShortcutShowsTheProgramIconAndStartsTheShellInItsFolder) {
+  ASSERT_EQ(Install(), 0);
+  const auto shortcut = ReadShortcut(StartMenuShortcut());
+  ASSERT_TRUE(shortcut);
+  // The icon the shortcut shows, as Explorer takes it from its icon location.
+  HICON large = nullptr, small = nullptr;
+  ExtractIconExW(shortcut->iconFile.c_str(), shortcut->iconIndex, &large, &small, 1);
+  EXPECT_EQ(testing::IconWidth(large), GetSystemMetrics(SM_CXICON));
+  EXPECT_EQ(testing::IconWidth(small), GetSystemMetrics(SM_CXSMICON));
+  for (HICON icon : {large, small})
+    if (icon) DestroyIcon(icon);
+
+  std::wstring commandLine = L"\"" + shortcut->target + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessW(shortcut->target.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                             0, nullptr, shortcut->workingFolder.c_str(), &startup, &process));
+  HWND window = nullptr;
+  // The window shows only once the settings files were read from the
+  // current folder: without them the shell ends with a message box instead.
+  const bool shown = WaitUntil([&] {
+    window = VisibleShellWindow(process.dwProcessId);
+    return window || WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
+  });
+  // The window's own icons are checked in the window tests: Wine answers
+  // neither WM_GETICON nor GetClassLongPtrW for another process's window.
+  if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+  DWORD status = 99;
+  if (WaitForSingleObject(process.hProcess, 15000) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process.hProcess, &status);
+  else
+    TerminateProcess(process.hProcess, 99);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  EXPECT_TRUE(shown && window) << "no window within 30 s";
+  EXPECT_EQ(status, 0u);
+}
+
+TEST_F(Installer, ASecondInstallationKeepsChangedSettingsAndASolverPutThereFirst) {
+  fs::create_directories(folder_);
+  const std::string solver = "MZ a real solver, not ours";
+  Write("Kombiru.exe", solver);
+  ASSERT_EQ(Install(), 0);
+  EXPECT_EQ(Read("Kombiru.exe"), solver);
+  EXPECT_EQ(Read("Kombien.exe"), ReadAll(kStaging / "standins/Kombien.exe"));
+
+  Write("enfo00.dat", "\"E\"\r\n");
+  Write("pnfo00.dat", "\"N\"\r\n");
+  Write("Sound.dat", "3\r\n");
+  WriteAll(folder_ / "Zelmiku.exe", "an older program");
+  ASSERT_EQ(Install(), 0);
+  EXPECT_EQ(Read("enfo00.dat"), "\"E\"\r\n");
+  EXPECT_EQ(Read("pnfo00.dat"), "\"N\"\r\n");
+  EXPECT_EQ(Read("Sound.dat"), "3\r\n");
+  EXPECT_EQ(Read("Kombiru.exe"), solver);
+  EXPECT_EQ(Read("Zelmiku.exe"), ReadAll(kStaging / "program/Zelmiku.exe")) << "not updated";
+}
+
+TEST_F(Installer, UninstallingRemovesWhatTheProgramWroteAndKeepsForeignFiles) {
+  fs::create_directories(folder_);
+  const std::string solver = "MZ a real solver, not ours";
+  Write("ZelmikuR.exe", solver);
+  ASSERT_EQ(Install(), 0);
+  // What the shell and the stand-ins leave in their folder while they run,
+  // the writer's leftovers after a crash among them.
+  Write("playea.ini", "7\r\n");
+  Write("playeo.ini", "2\r\n");
+  Write("launches.log", "Kombiru ...\r\n");
+  Write("enfo00.dat.~1234-0.tmp", "\"E\"");
+  Write("playeo.ini.~88-12.tmp", "");
+  // The user's own files, one named much like a leftover.
+  Write("notes.txt", "mine");
+  Write("enfo00.dat.bak", "\"E\"\r\n");
+  // A stand-in the user replaced by a real solver after the installation.
+  const std::string replaced(ReadAll(folder_ / "Kombien.exe").size() + 1, 'x');
+  Write("Kombien.exe", replaced);
+
+  ASSERT_EQ(UninstallInPlace(), 0);
+  EXPECT_EQ(Names(folder_),
+            (std::set<std::wstring>{L"Kombien.exe", L"Uninstall.exe", L"ZelmikuR.exe",
+                                    L"enfo00.dat.bak", L"notes.txt"}));
+  EXPECT_EQ(Read("ZelmikuR.exe"), solver);
+  EXPECT_EQ(Read("Kombien.exe"), replaced);
+  EXPECT_FALSE(UninstallKeyExists());
+  EXPECT_FALSE(fs::exists(StartMenuShortcut()));
+}
+
+// NSIS's uninstaller copies itself to the temporary folder, starts the copy
+// and ends; the copy does the work. It must be gone before the test ends.
+bool UninstallerCopiesEnded() {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  bool running = false;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    running = running || _wcsnicmp(entry.szExeFile, L"Un_", 3) == 0;
+  CloseHandle(snapshot);
+  return !running;
+}
+
+TEST_F(Installer, UninstallingRemovesTheFolderTheKeyAndTheShortcut) {
+  ASSERT_EQ(Install(), 0);
+  Write("playea.ini", "3\r\n");
+  Write("Sound.dat.~4-0.tmp", "3\r\n");
+  ASSERT_EQ(RunAndWait(folder_ / L"Uninstall.exe", L"/S"), 0);
+  EXPECT_TRUE(WaitUntil([&] { return !fs::exists(folder_); })) << "still there after 30 s";
+  EXPECT_TRUE(WaitUntil(&UninstallerCopiesEnded));
+  EXPECT_FALSE(UninstallKeyExists());
+  EXPECT_FALSE(fs::exists(StartMenuShortcut()));
+}
+
+// --- The program file as Explorer reads it --------------------------------------
+
+class Module {
+ public:
+  explicit Module(const fs::path& file)
+      : handle_(LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {}
+  ~Module() {
+    if (handle_) FreeLibrary(handle_);
+  }
+  Module(const Module&) = delete;
+  Module& operator=(const Module&) = delete;
+  HMODULE get() const { return handle_; }
+
+  std::string_view Resource(LPCWSTR type, LPCWSTR name) const {
+    const HRSRC found = FindResourceW(handle_, name, type);
+    if (!found) return {};
+    return {static_cast<const char*>(LockResource(LoadResource(handle_, found))),
+            SizeofResource(handle_, found)};
+  }
+
+ private:
+  HMODULE handle_;
+};
+
+// RT_ICON and RT_GROUP_ICON as wide names: the test is built without UNICODE.
+const LPCWSTR kIconType = MAKEINTRESOURCEW(3);
+const LPCWSTR kIconGroupType = MAKEINTRESOURCEW(14);
+
+BOOL CALLBACK TakeFirstName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) {
+  *reinterpret_cast<ULONG_PTR*>(found) =
+      IS_INTRESOURCE(name) ? reinterpret_cast<ULONG_PTR>(name) : 0;
+  return FALSE;
+}
+
+#pragma pack(push, 2)
+struct GroupIconEntry {
+  BYTE width, height, colours, reserved;
+  WORD planes, bitCount;
+  DWORD bytes;
+  WORD id;
+};
+#pragma pack(pop)
+
+TEST(ProgramFile, TheFirstIconGroupHoldsEverySizeSmallOnesAsBitmaps) {
+  const Module program(kStaging / "program/Zelmiku.exe");
+  ASSERT_TRUE(program.get());
+  ULONG_PTR first = 0;
+  EnumResourceNamesW(program.get(), kIconGroupType, &TakeFirstName,
+                     reinterpret_cast<LONG_PTR>(&first));
+  EXPECT_EQ(first, static_cast<ULONG_PTR>(platform::kProgramIconResource));
+
+  const std::string_view group =
+      program.Resource(kIconGroupType, MAKEINTRESOURCEW(platform::kProgramIconResource));
+  ASSERT_GE(group.size(), 6u);
+  const WORD count = *reinterpret_cast<const WORD*>(group.data() + 4);
+  ASSERT_EQ(group.size(), 6u + count * sizeof(GroupIconEntry));
+  std::vector<int> sizes;
+  for (WORD i = 0; i < count; ++i) {
+    const auto& entry = reinterpret_cast<const GroupIconEntry*>(group.data() + 6)[i];
+    const int side = entry.width ? entry.width : 256;
+    sizes.push_back(side);
+    EXPECT_EQ(entry.bitCount, 32) << side;
+    const std::string_view image = program.Resource(kIconType, MAKEINTRESOURCEW(entry.id));
+    ASSERT_GE(image.size(), 8u) << side;
+    const bool png = image.substr(0, 8) == "\x89PNG\r\n\x1a\n";
+    EXPECT_EQ(png, side == 256) << side;
+  }
+  EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 40, 48, 64, 256}));
+
+  for (int side : {16, 32}) {
+    const auto icon = static_cast<HICON>(
+        LoadImageW(program.get(), MAKEINTRESOURCEW(platform::kProgramIconResource), IMAGE_ICON,
+                   side, side, 0));
+    EXPECT_EQ(testing::IconWidth(icon), side);
+    if (icon) DestroyIcon(icon);
+  }
+}
+
+struct VersionInfo {
+  std::vector<char> data;
+  const VS_FIXEDFILEINFO* fixed = nullptr;
+  std::wstring block;  // "\StringFileInfo\041904b0\", from the translation
+
+  explicit VersionInfo(const fs::path& file) {
+    const DWORD size = GetFileVersionInfoSizeW(file.c_str(), nullptr);
+    data.resize(size);
+    if (!size || !GetFileVersionInfoW(file.c_str(), 0, size, data.data())) return;
+    UINT length = 0;
+    VerQueryValueW(data.data(), L"\\",
+                   reinterpret_cast<void**>(const_cast<VS_FIXEDFILEINFO**>(&fixed)), &length);
+    const WORD* translation = nullptr;
+    if (VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation",
+                       reinterpret_cast<void**>(const_cast<WORD**>(&translation)), &length) &&
+        length >= 4) {
+      wchar_t text[64];
+      swprintf(text, 64, L"\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
+      block = text;
+    }
+  }
+  std::wstring Text(const wchar_t* name) const {
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    if (block.empty() || !VerQueryValueW(data.data(), (block + name).c_str(),
+                                         reinterpret_cast<void**>(&value), &length))
+      return L"(none)";
+    return value;
+  }
+};
+
+TEST(ProgramFile, VersionResourcesNameTheProductAndTheBuildsVersion) {
+  const VersionInfo program(kStaging / "program/Zelmiku.exe");
+  ASSERT_TRUE(program.fixed);
+  const DWORD high = MAKELONG(ZEL_VERSION_MINOR, ZEL_VERSION_MAJOR);
+  const DWORD low = MAKELONG(0, ZEL_VERSION_PATCH);
+  EXPECT_EQ(program.fixed->dwFileVersionMS, high);
+  EXPECT_EQ(program.fixed->dwFileVersionLS, low);
+  EXPECT_EQ(program.fixed->dwProductVersionMS, high);
+  EXPECT_EQ(program.fixed->dwProductVersionLS, low);
+  EXPECT_EQ(program.block, L"\\StringFileInfo\\041904b0\\");
+  EXPECT_EQ(program.Text(L"ProductName"), Widen(platform::kProductTitle));
+  EXPECT_EQ(program.Text(L"FileVersion"), Widen(ZEL_VERSION_TEXT));
+  EXPECT_EQ(program.Text(L"ProductVersion"), Widen(ZEL_VERSION_TEXT));
+  EXPECT_EQ(program.Text(L"OriginalFilename"), L"Zelmiku.exe");
+  EXPECT_EQ(program.Text(L"InternalName"), L"Zelmiku");
+  EXPECT_EQ(program.Text(L"CompanyName"), Widen(ZEL_PUBLISHER));
+  EXPECT_NE(program.Text(L"LegalCopyright").find(Widen(ZEL_PUBLISHER)), std::wstring::npos);
+  EXPECT_NE(program.Text(L"FileDescription"), L"(none)");
+
+  // The installer carries the same number.
+  const VersionInfo installer(kInstaller);
+  ASSERT_TRUE(installer.fixed);
+  EXPECT_EQ(installer.fixed->dwProductVersionMS, high);
+  EXPECT_EQ(installer.Text(L"ProductVersion"), Widen(ZEL_VERSION_TEXT));
+  EXPECT_EQ(installer.Text(L"ProductName"), Widen(platform::kProductTitle));
+}
+
+}  // namespace
+}  // namespace zel

@@ -1,0 +1,216 @@
+; The Windows installer of the shell: one per-user program folder with the
+; program, its pictures and its settings files, optional demonstration
+; stand-ins for the solvers, shortcuts and an uninstall entry.
+;
+; Built by the CMake target "installer":
+;   makensis -INPUTCHARSET UTF8 -DZEL_GENERATED=<dir> zelmiku.nsi
+; where <dir> holds defines.nsh (names, version, paths) and files.nsh (the
+; staged files, see stage.cmake).
+
+Unicode true
+!include "${ZEL_GENERATED}/defines.nsh"
+!include "${ZEL_GENERATED}/files.nsh"
+!include "MUI2.nsh"
+!include "LogicLib.nsh"
+!include "Sections.nsh"
+
+; The program writes its settings and page counters into its own folder, so
+; the folder must belong to the user: no administrator, no Program Files.
+RequestExecutionLevel user
+; An ASCII folder name: the solvers are older programs that may not read
+; a path outside the system code page.
+InstallDir "$LOCALAPPDATA\Programs\Zelmiku"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zelmiku"
+; An update goes where the last installation went.
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+
+Name "${ZEL_PRODUCT_NAME}"
+; "Setup" in the name: Windows guesses that such a program needs an
+; administrator only when it has no manifest, and RequestExecutionLevel puts
+; one in, so the installer starts as the user.
+OutFile "${ZEL_OUTFILE}"
+SetCompressor /SOLID lzma
+ShowInstDetails nevershow
+ShowUninstDetails nevershow
+BrandingText "${ZEL_PRODUCT_NAME} ${ZEL_VERSION}"
+
+VIProductVersion "${ZEL_VERSION_QUAD}"
+VIFileVersion "${ZEL_VERSION_QUAD}"
+VIAddVersionKey /LANG=1049 "ProductName" "${ZEL_PRODUCT_NAME}"
+VIAddVersionKey /LANG=1049 "ProductVersion" "${ZEL_VERSION}"
+VIAddVersionKey /LANG=1049 "FileVersion" "${ZEL_VERSION}"
+VIAddVersionKey /LANG=1049 "FileDescription" "Установка: ${ZEL_PRODUCT_NAME}"
+VIAddVersionKey /LANG=1049 "CompanyName" "${ZEL_PUBLISHER}"
+VIAddVersionKey /LANG=1049 "LegalCopyright" "${ZEL_COPYRIGHT}"
+
+!define PROGRAM "Zelmiku.exe"
+!define SHORTCUT "${ZEL_PRODUCT_NAME}.lnk"
+
+!define MUI_ICON "${ZEL_ICON}"
+!define MUI_UNICON "${ZEL_ICON}"
+!define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_NODESC
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartProgram
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "Russian"
+
+; --- Installing ---------------------------------------------------------------
+
+!macro InstallFile NAME
+  File "${ZEL_STAGING}/program/${NAME}"
+!macroend
+
+; A stand-in goes only where no program of that name is: a real solver the
+; user put there is never replaced. Each one installed is recorded with its
+; size, so the uninstaller removes only what it put there.
+!macro InstallStandin NAME
+  ${IfNot} ${FileExists} "$INSTDIR\${NAME}"
+    File "${ZEL_STAGING}/standins/${NAME}"
+    Push "$INSTDIR\${NAME}"
+    Call FileSize
+    Pop $0
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "Standin ${NAME}" $0
+  ${EndIf}
+!macroend
+
+; The size of the file named on the stack, in bytes (-1 if it cannot be
+; opened), in its place on the stack. The uninstaller needs its own copy.
+!macro DefineFileSize PREFIX
+  Function ${PREFIX}FileSize
+    Exch $0
+    Push $1
+    FileOpen $1 $0 r
+    ${If} $1 == ""
+      StrCpy $0 -1
+    ${Else}
+      FileSeek $1 0 END $0
+      FileClose $1
+    ${EndIf}
+    Pop $1
+    Exch $0
+  FunctionEnd
+!macroend
+!insertmacro DefineFileSize ""
+!insertmacro DefineFileSize "un."
+
+Section "!${ZEL_PRODUCT_NAME}" SecProgram
+  SectionIn RO
+  ; The records of stand-ins belong to the folder the key names; an
+  ; installation into another folder starts the key afresh.
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 != ""
+  ${AndIf} $0 != $INSTDIR
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ${EndIf}
+
+  SetOutPath "$INSTDIR"
+  !insertmacro ZEL_EACH_PROGRAM_FILE InstallFile
+  ; The user's settings survive a reinstallation or an update as they are.
+  SetOverwrite off
+  !insertmacro ZEL_EACH_SETTINGS_FILE InstallFile
+  SetOverwrite on
+  WriteUninstaller "$INSTDIR\Uninstall.exe"
+
+  ; SetOutPath above makes the program folder the shortcut's working folder:
+  ; the shell finds its settings and pictures in the current folder.
+  CreateShortCut "$SMPROGRAMS\${SHORTCUT}" "$INSTDIR\${PROGRAM}" "" "$INSTDIR\${PROGRAM}" 0
+SectionEnd
+
+Section "Демонстрационные программы вместо решателей" SecStandins
+  SetOutPath "$INSTDIR"
+  !insertmacro ZEL_EACH_STANDIN InstallStandin
+SectionEnd
+
+Section /o "Ярлык на рабочем столе" SecDesktop
+  SetOutPath "$INSTDIR"
+  CreateShortCut "$DESKTOP\${SHORTCUT}" "$INSTDIR\${PROGRAM}" "" "$INSTDIR\${PROGRAM}" 0
+SectionEnd
+
+Section "-Register"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${ZEL_PRODUCT_NAME}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${ZEL_VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${ZEL_PUBLISHER}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${PROGRAM},0"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  ; What the chosen parts take, in KB: their files as makensis measured them.
+  SectionGetSize ${SecProgram} $0
+  ${If} ${SectionIsSelected} ${SecStandins}
+    SectionGetSize ${SecStandins} $1
+    IntOp $0 $0 + $1
+  ${EndIf}
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Function StartProgram
+  SetOutPath "$INSTDIR"
+  Exec '"$INSTDIR\${PROGRAM}"'
+FunctionEnd
+
+; --- Uninstalling ---------------------------------------------------------------
+
+!macro RemoveFile NAME
+  Delete "$INSTDIR\${NAME}"
+!macroend
+
+; A file the program rewrites, with the temporary files its writer leaves
+; beside it after a crash: NAME.~<process id>-<attempt>.tmp.
+!macro RemoveRewrittenFile NAME
+  Delete "$INSTDIR\${NAME}"
+  Delete "$INSTDIR\${NAME}.~*.tmp"
+!macroend
+
+; Only a stand-in this installation recorded, and only while it still has
+; the recorded size: a real solver copied over it stays.
+!macro RemoveStandin NAME
+  ${If} $R0 == "this folder"
+    ReadRegDWORD $0 HKCU "${UNINSTALL_KEY}" "Standin ${NAME}"
+    ${If} $0 != ""
+      Push "$INSTDIR\${NAME}"
+      Call un.FileSize
+      Pop $1
+      ${If} $0 == $1
+        Delete "$INSTDIR\${NAME}"
+      ${EndIf}
+    ${EndIf}
+  ${EndIf}
+!macroend
+
+Section "Uninstall"
+  ; The key, its records and the shortcuts belong to this folder only if the
+  ; key names it: an older folder's uninstaller leaves a newer installation be.
+  ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  StrCpy $R0 "another folder"
+  ${If} $0 == $INSTDIR
+    StrCpy $R0 "this folder"
+  ${EndIf}
+
+  !insertmacro ZEL_EACH_PROGRAM_FILE RemoveFile
+  !insertmacro ZEL_EACH_SETTINGS_FILE RemoveRewrittenFile
+  ; The page counters the textbook and the help keep.
+  !insertmacro RemoveRewrittenFile "playea.ini"
+  !insertmacro RemoveRewrittenFile "playeo.ini"
+  !insertmacro ZEL_EACH_STANDIN RemoveStandin
+  ; What the stand-ins write when they are started.
+  Delete "$INSTDIR\launches.log"
+  Delete "$INSTDIR\Uninstall.exe"
+
+  ${If} $R0 == "this folder"
+    Delete "$SMPROGRAMS\${SHORTCUT}"
+    Delete "$DESKTOP\${SHORTCUT}"
+    DeleteRegKey HKCU "${UNINSTALL_KEY}"
+  ${EndIf}
+  ; Last, and only if empty: anything else the user keeps there stays.
+  RMDir "$INSTDIR"
+SectionEnd
