@@ -402,7 +402,7 @@ class Position:
         mark = ""
         if body.endswith(("#", "+")):
             mark, body = body[-1], body[:-1]
-        body = re.sub(r"(e\.p\.|ep)$", "", body) if re.search(r"[1-8](e\.p\.|ep)$", body) else body
+        body = re.sub(r"(?<=[1-8])(e\.p\.|ep)$", "", body)   # "e:d6e.p." names en passant
         legal = self.legal_moves()
         candidates = self._match(body, legal, written)
         if not candidates:

@@ -75,7 +75,7 @@ class _Raw:
     values: dict      # key -> (line, text); text lines as a list for "text"
 
 
-def _split(path: str, kind: str, lines: list[str]) -> list[_Raw]:
+def _split(path: str, lines: list[str]) -> list[_Raw]:
     entries: list[_Raw] = []
     current: _Raw | None = None
     last_key = None
@@ -300,7 +300,7 @@ def load(path: str, kind: str) -> Book:
         lines.pop()
     if lines and lines[0].startswith("\ufeff"):
         lines[0] = lines[0][1:]
-    raws = _split(path, kind, lines)
+    raws = _split(path, lines)
     _check_order(path, kind, raws, len(lines))
     entries = [_entry(path, kind, raw) for raw in raws]
     return Book(title=entries[0], pages=tuple(entries[1:]))
