@@ -6,12 +6,13 @@ back, forward and Practice buttons over the left one, the help's arrows over
 the right one. Nothing is drawn there, so the buttons stand on plain paper.
 """
 import contextlib
+import re
 from dataclasses import dataclass
 
 from PIL import Image, ImageDraw
 
 from board import diagram, man
-from typeset import H, W, Char, DoesNotFit, Style, block, break_lines, fit, marks, one_line
+from typeset import H, W, DoesNotFit, Style, block, break_lines, fit, marks, one_line
 
 PAPER = (250, 247, 240)
 INK = (34, 32, 30)
@@ -127,7 +128,9 @@ def moves_box(d, entry, left, right, bottom):
     """The moves line on a tinted band at the column's foot; returns its top."""
     label = 'Решение:' if entry.claim and entry.claim[0] != 'none' else 'Продолжение:'
     s = Style(13)
-    chars = marks(label, 'bold') + [Char(' ')] + marks(entry.moves_text, 'bold')
+    # A line breaks only before a move number: a move stays whole.
+    moves = re.sub(r' (?!\d+\.)', '\u00a0', f'{label} {entry.moves_text}')
+    chars = marks(moves, 'bold')
     lines = break_lines(chars, right - left - 14, s)
     top = bottom - len(lines) * s.leading - 10
     d.rectangle([left, top, right, bottom], fill=(243, 234, 214))
