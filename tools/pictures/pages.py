@@ -15,7 +15,6 @@ from board import diagram, man
 from typeset import H, W, DoesNotFit, Style, block, break_lines, fit, marks, one_line
 
 PAPER = (250, 247, 240)
-INK = (34, 32, 30)
 CREAM = (255, 246, 222)
 
 
@@ -150,7 +149,7 @@ def title_page(book, theme, label):
         img, d = sheet(theme, entry.title, label)
         left, right = MARGIN, W - MARGIN
         bottom = bottom_limit(theme, left, right)
-        for size in (13, 12):
+        for size in BODY_SIZES:
             s = Style(size)
             step = s.leading + 1
             intro = block(paragraphs(entry), right - left, s)
