@@ -172,7 +172,7 @@ class Engine:
             except EngineError:
                 pass
             try:
-                self.proc.wait(timeout=10)
+                self.proc.wait(timeout=min(10.0, self.timeout))
             except subprocess.TimeoutExpired:
                 self.proc.kill()
                 self.proc.wait()

@@ -73,5 +73,16 @@ class Claims(unittest.TestCase):
                      "none", "8 plies, more than 7")
 
 
+class Driver(unittest.TestCase):
+    def test_an_engine_that_never_answers_fails_instead_of_hanging(self):
+        # cat echoes "uci" back but never says "uciok".
+        with self.assertRaisesRegex(engine.EngineError, "no answer within 1 s"):
+            engine.Engine("/bin/cat", timeout=1)
+
+    def test_a_missing_engine_is_named(self):
+        with self.assertRaisesRegex(engine.EngineError, "cannot start the engine /nonexistent/sf"):
+            engine.Engine("/nonexistent/sf")
+
+
 if __name__ == "__main__":
     unittest.main()
