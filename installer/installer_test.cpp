@@ -272,9 +272,11 @@ TEST_F(Installer, TheShortcutShowsTheProgramIconAndStartsTheShellInItsFolder) {
   });
   // The window's own icons are checked in the window tests: Wine answers
   // neither WM_GETICON nor GetClassLongPtrW for another process's window.
-  if (window) PostMessageW(window, WM_CLOSE, 0, 0);
+  // Closed as the user closes it; without a window (a message box waits
+  // instead) there is nothing to wait for.
   DWORD status = 99;
-  if (WaitForSingleObject(process.hProcess, 15000) == WAIT_OBJECT_0)
+  if (window && PostMessageW(window, WM_CLOSE, 0, 0) &&
+      WaitForSingleObject(process.hProcess, 15000) == WAIT_OBJECT_0)
     GetExitCodeProcess(process.hProcess, &status);
   else
     TerminateProcess(process.hProcess, 99);
