@@ -234,16 +234,61 @@ TEST_F(Installer, DeliversEveryStagedFileAndTheDefaultSettings) {
   EXPECT_FALSE(fs::exists(DesktopShortcut()));
 }
 
-// The window of a process, once it is visible, or null.
-HWND VisibleShellWindow(DWORD processId) {
-  HWND hwnd = nullptr;
-  while ((hwnd = FindWindowExW(nullptr, hwnd, platform::kWindowClass, nullptr))) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == processId && IsWindowVisible(hwnd)) return hwnd;
+// The shell started from a folder as a shortcut starts it. Its window shows
+// only once the settings files were read from the current folder; without
+// them the shell waits in a message box instead.
+class StartedShell {
+ public:
+  StartedShell(const std::wstring& program, const std::wstring& folder) {
+    std::wstring commandLine = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.c_str(), &startup, &process_))
+      return;
+    WaitUntil([&] {
+      window_ = VisibleWindow();
+      return window_ || WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+    });
   }
-  return nullptr;
-}
+  ~StartedShell() { Close(); }
+  StartedShell(const StartedShell&) = delete;
+  StartedShell& operator=(const StartedShell&) = delete;
+
+  // Null unless the window showed within the limit.
+  HWND window() const { return window_; }
+
+  // Closed as the user closes it, or ended if it shows no window: the exit
+  // status, 99 when it had to be ended.
+  DWORD Close() {
+    if (!process_.hProcess) return status_;
+    if (window_ && PostMessageW(window_, WM_CLOSE, 0, 0) &&
+        WaitForSingleObject(process_.hProcess, 15000) == WAIT_OBJECT_0)
+      GetExitCodeProcess(process_.hProcess, &status_);
+    else
+      TerminateProcess(process_.hProcess, 99);
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+    process_ = {};
+    window_ = nullptr;
+    return status_;
+  }
+
+ private:
+  HWND VisibleWindow() const {
+    HWND hwnd = nullptr;
+    while ((hwnd = FindWindowExW(nullptr, hwnd, platform::kWindowClass, nullptr))) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(hwnd, &owner);
+      if (owner == process_.dwProcessId && IsWindowVisible(hwnd)) return hwnd;
+    }
+    return nullptr;
+  }
+
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+  DWORD status_ = 99;
+};
 
 TEST_F(Installer, TheShortcutShowsTheProgramIconAndStartsTheShellInItsFolder) {
   ASSERT_EQ(Install(), 0);
@@ -257,33 +302,30 @@ TEST_F(Installer, TheShortcutShowsTheProgramIconAndStartsTheShellInItsFolder) {
   for (HICON icon : {large, small})
     if (icon) DestroyIcon(icon);
 
-  std::wstring commandLine = L"\"" + shortcut->target + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessW(shortcut->target.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                             0, nullptr, shortcut->workingFolder.c_str(), &startup, &process));
-  HWND window = nullptr;
-  // The window shows only once the settings files were read from the
-  // current folder: without them the shell ends with a message box instead.
-  const bool shown = WaitUntil([&] {
-    window = VisibleShellWindow(process.dwProcessId);
-    return window || WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0;
-  });
   // The window's own icons are checked in the window tests: Wine answers
   // neither WM_GETICON nor GetClassLongPtrW for another process's window.
-  // Closed as the user closes it; without a window (a message box waits
-  // instead) there is nothing to wait for.
-  DWORD status = 99;
-  if (window && PostMessageW(window, WM_CLOSE, 0, 0) &&
-      WaitForSingleObject(process.hProcess, 15000) == WAIT_OBJECT_0)
-    GetExitCodeProcess(process.hProcess, &status);
-  else
-    TerminateProcess(process.hProcess, 99);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  EXPECT_TRUE(shown && window) << "no window within 30 s";
-  EXPECT_EQ(status, 0u);
+  StartedShell shell(shortcut->target, shortcut->workingFolder);
+  EXPECT_TRUE(shell.window()) << "no window within 30 s";
+  EXPECT_EQ(shell.Close(), 0u);
+}
+
+TEST_F(Installer, NeitherInstallerNorUninstallerTouchAFolderWhoseShellIsRunning) {
+  ASSERT_EQ(Install(), 0);
+  Write("enfo00.dat", "\"E\"\r\n");
+  StartedShell shell((folder_ / L"Zelmiku.exe").wstring(), folder_.wstring());
+  ASSERT_TRUE(shell.window());
+  const auto before = Names(folder_);
+
+  // Silent: the question whether to retry is answered "cancel".
+  EXPECT_EQ(Install(), 2);
+  EXPECT_EQ(UninstallInPlace(), 2);
+  EXPECT_EQ(Names(folder_), before);
+  EXPECT_EQ(Read("enfo00.dat"), "\"E\"\r\n");
+  EXPECT_EQ(RegText(L"InstallLocation"), folder_.wstring());
+
+  EXPECT_EQ(shell.Close(), 0u);
+  EXPECT_EQ(UninstallInPlace(), 0);
+  EXPECT_EQ(Names(folder_), std::set<std::wstring>{L"Uninstall.exe"});
 }
 
 TEST_F(Installer, ASecondInstallationKeepsChangedSettingsAndASolverPutThereFirst) {

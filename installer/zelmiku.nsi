@@ -101,8 +101,32 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "${ZEL_COPYRIGHT}"
 !insertmacro DefineFileSize ""
 !insertmacro DefineFileSize "un."
 
+; Windows lets nobody write a running program's file, so while the shell runs
+; from the folder its file cannot be opened for writing (nothing is written).
+; Installing or uninstalling then would leave a mix of old and new files:
+; the user closes the shell first, or the run ends here (silently: at once).
+!macro DefineRefuseWhileRunning PREFIX
+  Function ${PREFIX}RefuseWhileRunning
+    retry:
+    ${If} ${FileExists} "$INSTDIR\${PROGRAM}"
+      ClearErrors
+      FileOpen $0 "$INSTDIR\${PROGRAM}" a
+      ${If} ${Errors}
+        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+          "Программа «${ZEL_PRODUCT_NAME}» запущена из этой папки. Закройте её и нажмите «Повтор»." \
+          /SD IDCANCEL IDRETRY retry
+        Abort
+      ${EndIf}
+      FileClose $0
+    ${EndIf}
+  FunctionEnd
+!macroend
+!insertmacro DefineRefuseWhileRunning ""
+!insertmacro DefineRefuseWhileRunning "un."
+
 Section "!${ZEL_PRODUCT_NAME}" SecProgram
   SectionIn RO
+  Call RefuseWhileRunning
   ; The records of stand-ins belong to the folder the key names; an
   ; installation into another folder starts the key afresh.
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
@@ -188,6 +212,7 @@ FunctionEnd
 !macroend
 
 Section "Uninstall"
+  Call un.RefuseWhileRunning
   ; The key, its records and the shortcuts belong to this folder only if the
   ; key names it: an older folder's uninstaller leaves a newer installation be.
   ReadRegStr $0 HKCU "${UNINSTALL_KEY}" "InstallLocation"
