@@ -24,7 +24,9 @@ InstallDir "$LOCALAPPDATA\Programs\Zelmiku"
 ; An update goes where the last installation went.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 
-Name "${ZEL_PRODUCT_NAME}"
+; In quotes: the pages put the name where Russian needs it in the nominative
+; ("мастер установки «Шахматная тактика»").
+Name "«${ZEL_PRODUCT_NAME}»"
 ; "Setup" in the name: Windows guesses that such a program needs an
 ; administrator only when it has no manifest, and RequestExecutionLevel puts
 ; one in, so the installer starts as the user.
@@ -48,6 +50,7 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "${ZEL_COPYRIGHT}"
 
 !define MUI_ICON "${ZEL_ICON}"
 !define MUI_UNICON "${ZEL_ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${ZEL_WIZARD_BITMAP}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
 !define MUI_FINISHPAGE_RUN
@@ -113,7 +116,7 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "${ZEL_COPYRIGHT}"
       FileOpen $0 "$INSTDIR\${PROGRAM}" a
       ${If} ${Errors}
         MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-          "Программа «${ZEL_PRODUCT_NAME}» запущена из этой папки. Закройте её и нажмите «Повтор»." \
+          "Программа $(^Name) запущена из этой папки. Закройте её и нажмите «Повтор»." \
           /SD IDCANCEL IDRETRY retry
         Abort
       ${EndIf}

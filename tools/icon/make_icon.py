@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Draws the program's icon, a black knight on a chessboard square, and writes
-it as one .ico file with every size Windows asks for.
+it as one .ico file with every size Windows asks for; optionally also the
+installer's side picture with the same knight on a board.
 
-    make_icon.py OUTPUT.ico
+    make_icon.py OUTPUT.ico [WIZARD.bmp]
 
 The small sizes are stored as classic 32-bit BMP entries with their AND mask
 and only 256 px as PNG: older Windows versions and Wine read BMP entries in
@@ -112,11 +113,32 @@ def ico_bytes(images):
     return directory + b"".join(data)
 
 
+WIZARD_SIZE = (164, 314)  # the side picture of the installer's first and last page
+WIZARD_SQUARE = 41
+
+
+def draw_wizard():
+    """A board in the installer's colours with the large icon on it."""
+    width, height = WIZARD_SIZE
+    im = Image.new("RGB", WIZARD_SIZE, LIGHT[:3])
+    d = ImageDraw.Draw(im)
+    for row in range(0, height // WIZARD_SQUARE + 1):
+        for column in range(0, width // WIZARD_SQUARE + 1):
+            if (row + column) % 2:
+                x, y = column * WIZARD_SQUARE, row * WIZARD_SQUARE
+                d.rectangle([x, y, x + WIZARD_SQUARE - 1, y + WIZARD_SQUARE - 1], fill=DARK[:3])
+    tile = draw_tile(128)
+    im.paste(tile, ((width - 128) // 2, 60), tile)
+    return im
+
+
 def main(argv):
-    if len(argv) != 2:
-        raise SystemExit(f"usage: {argv[0]} OUTPUT.ico")
+    if len(argv) not in (2, 3):
+        raise SystemExit(f"usage: {argv[0]} OUTPUT.ico [WIZARD.bmp]")
     with open(argv[1], "wb") as out:
         out.write(ico_bytes([draw_tile(size) for size in SIZES]))
+    if len(argv) == 3:
+        draw_wizard().save(argv[2], format="BMP")
 
 
 if __name__ == "__main__":
