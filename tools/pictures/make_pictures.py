@@ -7,7 +7,8 @@ A content source with an error, or a text that does not fit its picture,
 stops the build with the file and the line: nothing is clipped. Two runs give
 the same bytes: the fonts are fixed by path and nothing depends on time.
 
-usage: make_pictures.py OUTDIR --version X.Y [--textbook FILE] [--help-source FILE]
+usage: make_pictures.py OUTDIR --version X.Y --product NAME --authors NAMES
+                        [--textbook FILE] [--help-source FILE]
                         [--only NAME ...]
 """
 import argparse
@@ -24,14 +25,14 @@ import source  # noqa: E402
 from typeset import DoesNotFit, save_bmp  # noqa: E402
 
 
-def pictures(textbook, help_text, version):
+def pictures(textbook, help_text, product, authors, version):
     """(file name, drawing function) of every picture, in a fixed order."""
-    out = [('title.bmp', lambda: screens.title(version)),
+    out = [('title.bmp', lambda: screens.title(product, version)),
            ('Book.bmp', lambda: pages.book_title(textbook))]
     out += book_pages(textbook, 'Pict', pages.textbook_page)
     out += [('Help.bmp', lambda: pages.help_title(help_text))]
     out += book_pages(help_text, 'Help', pages.help_page)
-    out += [('About.bmp', lambda: screens.about(version)),
+    out += [('About.bmp', lambda: screens.about(product, authors, version)),
             ('PictZEL.bmp', screens.launch),
             ('PictNR.bmp', screens.language_russian),
             ('PictNE.bmp', screens.language_english)]
@@ -52,13 +53,16 @@ def main(argv=None):
     ap = argparse.ArgumentParser(description='Draws the pictures of the menu shell.')
     ap.add_argument('outdir')
     ap.add_argument('--version', required=True, help='the product version, e.g. 1.0')
+    ap.add_argument('--product', required=True, help="the product's name")
+    ap.add_argument('--authors', required=True, help='the authors, as in the window caption')
     ap.add_argument('--textbook', default=os.path.join(ROOT, 'content', 'textbook.txt'))
     ap.add_argument('--help-source', default=os.path.join(ROOT, 'content', 'help.txt'))
     ap.add_argument('--only', nargs='+', metavar='NAME', help='draw only these pictures')
     args = ap.parse_args(argv)
     try:
         todo = pictures(source.load(args.textbook, 'textbook'),
-                        source.load(args.help_source, 'help'), args.version)
+                        source.load(args.help_source, 'help'), args.product, args.authors,
+                        args.version)
         if args.only:
             unknown = set(args.only) - {name for name, _ in todo}
             if unknown:

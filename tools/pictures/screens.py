@@ -1,13 +1,11 @@
 """The pictures that are not pages: the title screen, the about picture, the
 launch picture and the two language pictures. Their words are the shell's
-own and live here."""
+own and live here; the product's name, authors and version are the build's."""
 from PIL import Image, ImageDraw, ImageFilter
 
 from board import Camera, board_in_depth, man
 from typeset import H, W, Style, fit, font, marks, one_line
 
-PRODUCT = 'Шахматная тактика'
-AUTHORS = 'Н. Ладейкин, О. Пешкова'
 GOLD = (246, 204, 96)
 CREAM = (255, 244, 214)
 
@@ -41,12 +39,12 @@ def banner(img, text, centre_x, top, size):
     img.paste(layer, (0, 0), face)
 
 
-def title(version):
+def title(product, version):
     img = gradient((8, 12, 36), (86, 54, 96))
     men = [('K', 6, 1), ('R', 0, 2), ('N', 2, 3), ('P', 5, 2), ('P', 6, 2),
            ('k', 6, 6), ('q', 1, 5), ('p', 5, 5), ('b', 3, 6)]
     board_in_depth(img, Camera(W / 2 - 6, 262), men)
-    banner(img, PRODUCT, W // 2, 12, 40)
+    banner(img, product, W // 2, 12, 40)
     d = ImageDraw.Draw(img)
     d.text((W // 2 + 2, 72), 'задачник', font=font('serif-italic', 24), fill=(0, 0, 0),
            anchor='mt')
@@ -111,12 +109,12 @@ def letters_emblem(text):
 NIGHT = ((20, 26, 60), (70, 44, 84))
 
 
-def about(version):
-    return card(NIGHT, PRODUCT, [
+def about(product, authors, version):
+    return card(NIGHT, product, [
         f'Версия {version}',
         'Задачник по шахматной тактике: учебник для начинающих, курсы '
         'тактики до первого разряда и сборники задач.',
-        f'Авторы: {AUTHORS}'], knight_emblem)
+        f'Авторы: {authors}'], knight_emblem)
 
 
 def launch():

@@ -28,7 +28,8 @@ HELP_BUTTONS = (484, 300, 549, 330)
 
 
 def run(outdir, *args):
-    return subprocess.run([sys.executable, TOOL, outdir, '--version', '7.3.1', *args],
+    return subprocess.run([sys.executable, TOOL, outdir, '--version', '7.3.1',
+                           '--product', 'Проверка', '--authors', 'А. Б. Проверкин', *args],
                           capture_output=True, text=True, timeout=120)
 
 
