@@ -6,6 +6,11 @@
 #                  [EXTRA_ARGS ...] [PROPERTIES ...])
 #                                         register a GoogleTest program's tests
 #
+# ZEL_WINE_TESTS=OFF registers none of these tests, for a build whose programs
+# this machine cannot execute (a 32-bit build where only 64-bit code runs):
+# everything still builds, and the tests that run on the build machine itself
+# (the program files' headers, the pictures) stay.
+#
 # Every test needs the fixture "zel_wine": one Wine session, started detached
 # before the first test and stopped after the last. Without it a test's wine
 # starts the wineserver and services itself, they inherit CTest's pipe, and
@@ -14,12 +19,13 @@ include_guard(GLOBAL)
 
 if(NOT (CMAKE_CROSSCOMPILING AND WIN32) OR NOT CMAKE_CROSSCOMPILING_EMULATOR)
   message(FATAL_ERROR "WineTests.cmake is for the Windows cross build: "
-    "configure with -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake")
+    "configure with the win32 or win64 preset")
 endif()
 
 include(GoogleTest)
 enable_testing()
 
+option(ZEL_WINE_TESTS "Run the Windows programs' tests under Wine" ON)
 set(ZEL_WINE_TEST_TIMEOUT 60 CACHE STRING "Seconds before a test under Wine is killed")
 set(ZEL_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources to build for Windows")
 # The wrapper with its prefix, for scripts that start Windows programs themselves.
@@ -28,12 +34,16 @@ set(ZEL_WINE_RUN ${CMAKE_CROSSCOMPILING_EMULATOR})
 # The first start creates the prefix (10-20 s), hence the long timeouts here and
 # for discovery below, which runs as ctest starts, before any fixture.
 set(_zel_wine_setup_timeout 300)
-add_test(NAME zel_wine_session_start COMMAND ${ZEL_WINE_RUN} --start)
-add_test(NAME zel_wine_session_stop COMMAND ${ZEL_WINE_RUN} --stop)
-set_tests_properties(zel_wine_session_start PROPERTIES
-  FIXTURES_SETUP zel_wine TIMEOUT ${_zel_wine_setup_timeout})
-set_tests_properties(zel_wine_session_stop PROPERTIES
-  FIXTURES_CLEANUP zel_wine TIMEOUT 60)
+if(ZEL_WINE_TESTS)
+  add_test(NAME zel_wine_session_start COMMAND ${ZEL_WINE_RUN} --start)
+  add_test(NAME zel_wine_session_stop COMMAND ${ZEL_WINE_RUN} --stop)
+  set_tests_properties(zel_wine_session_start PROPERTIES
+    FIXTURES_SETUP zel_wine TIMEOUT ${_zel_wine_setup_timeout})
+  set_tests_properties(zel_wine_session_stop PROPERTIES
+    FIXTURES_CLEANUP zel_wine TIMEOUT 60)
+else()
+  message(STATUS "Windows tests under Wine: off (ZEL_WINE_TESTS=OFF); the programs are built")
+endif()
 
 function(zel_build_target_gtest)
   if(TARGET gtest)
@@ -51,6 +61,9 @@ function(zel_build_target_gtest)
 endfunction()
 
 function(zel_wine_tests target)
+  if(NOT ZEL_WINE_TESTS)
+    return()
+  endif()
   cmake_parse_arguments(PARSE_ARGV 1 ARG "" "TIMEOUT;WORKING_DIRECTORY" "EXTRA_ARGS;PROPERTIES")
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT ${ZEL_WINE_TEST_TIMEOUT})

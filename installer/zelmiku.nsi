@@ -4,11 +4,15 @@
 ;
 ; Built by the CMake target "installer":
 ;   makensis -INPUTCHARSET UTF8 -DZEL_GENERATED=<dir> zelmiku.nsi
-; where <dir> holds defines.nsh (names, version, paths) and files.nsh (the
-; staged files, see stage.cmake).
+; where <dir> holds defines.nsh (names, version, paths, architecture) and
+; files.nsh (the staged files, see stage.cmake).
+;
+; One script, two installers: the 32-bit build's installer is a 32-bit
+; program, the 64-bit build's a 64-bit one. Both install into the same folder
+; under the same uninstall entry, so either one over the other is an update.
 
-Unicode true
 !include "${ZEL_GENERATED}/defines.nsh"
+Target "${ZEL_NSIS_TARGET}"
 !include "${ZEL_GENERATED}/files.nsh"
 !include "MUI2.nsh"
 !include "LogicLib.nsh"

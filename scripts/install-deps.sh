@@ -10,7 +10,9 @@ packages=(
   libbenchmark-dev                       # the benchmarks
   clang-14 libclang-rt-14-dev            # libFuzzer and the sanitizer runtimes
   g++-mingw-w64-i686 g++-mingw-w64-i686-posix   # only the -posix compilers build GoogleTest
-  wine wine32:i386 wine64                # wine32 runs our 32-bit programs
+  g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix   # the 64-bit Windows build
+  wine wine32:i386 wine64                # wine64 runs our 64-bit programs, wine32 the 32-bit
+                                         # ones where the machine executes 32-bit code
   xvfb xdotool imagemagick               # real windows, key presses and screenshots
   e2fsprogs util-linux                   # chattr +i and flock
   python3-pil fonts-dejavu-core fonts-freefont-ttf   # the pictures and the icon

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The run command: builds the Windows program, installs it with its settings
 # files and pictures into demo/ (the program folder) and starts it under Wine
-# with demo/ as the current folder. Run as root on a fresh machine.
+# with demo/ as the current folder. Run as root on a fresh machine. It runs
+# the 32-bit build where this machine executes 32-bit code, else the 64-bit
+# one, and says which.
 #
 # With a DISPLAY the program runs until the user closes it. Without one it runs
 # on a private Xvfb; after a few seconds demo/screenshot.png is taken and the
@@ -12,32 +14,33 @@ root=$PWD
 demo=$root/demo
 
 bash scripts/install-deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j "$(nproc)"
-cmake --install build/win32 --prefix "$demo" >/dev/null
+. scripts/wine-x11.sh
+zel_pick_build run-demo
+cmake --preset "$zel_preset" >/dev/null
+cmake --build --preset "$zel_preset" -j "$(nproc)"
+cmake --install "build/$zel_preset" --prefix "$demo" >/dev/null
 echo "run-demo: installed into $demo"
 
 # A prefix of its own with Wine's X11 driver; the tests' prefix uses the null
 # driver, which shows nothing.
-. scripts/wine-x11.sh
-zel_wine_prefix "$root/build/win32/wine-demo" run-demo
+zel_wine_prefix "$root/build/$zel_preset/wine-demo" run-demo "$zel_arch"
 log=$zel_wine_log
 trap zel_stop_display EXIT
 
 if [ -n "${DISPLAY-}" ]; then
   # A window manager draws the frame.
-  wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f </dev/null >>"$log" 2>&1 || true
+  "$zel_wine" reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f </dev/null >>"$log" 2>&1 || true
   echo "run-demo: starting Zelmiku.exe on $DISPLAY; close its window to end"
   cd "$demo"
   status=0
-  wine Zelmiku.exe </dev/null || status=$?
+  "$zel_wine" Zelmiku.exe </dev/null || status=$?
   echo "run-demo: Zelmiku.exe ended with status $status"
   exit 0
 fi
 
 zel_start_xvfb run-demo
 echo "run-demo: starting Zelmiku.exe on Xvfb $DISPLAY"
-(cd "$demo" && exec wine Zelmiku.exe </dev/null >>"$log" 2>&1) &
+(cd "$demo" && exec "$zel_wine" Zelmiku.exe </dev/null >>"$log" 2>&1) &
 program_pid=$!
 if ! zel_wait_window 'Шахматная тактика' "$program_pid" >/dev/null; then
   echo "run-demo: the window did not appear (see $log)" >&2

@@ -5,25 +5,27 @@
 # page, reached by the menus' and buttons' access keys as a user types them.
 # Writes docs/screenshots/{title,textbook,help}.png.
 #
-# ZEL_BUILD_DIR picks the build folder (default build/win32, as the demo).
+# It uses the build the demo uses (32-bit where this machine runs 32-bit code,
+# else 64-bit); ZEL_BUILD_DIR picks another folder for that preset.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-build=${ZEL_BUILD_DIR:-build/win32}
 shots=$root/docs/screenshots
 
-cmake --preset win32 -B "$build" >/dev/null
+. scripts/wine-x11.sh
+zel_pick_build screenshots
+build=${ZEL_BUILD_DIR:-build/$zel_preset}
+cmake --preset "$zel_preset" -B "$build" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 folder=$(mktemp -d)
 cmake --install "$build" --prefix "$folder" >/dev/null
 
-. scripts/wine-x11.sh
-zel_wine_prefix "$root/$build/wine-shots" screenshots
+zel_wine_prefix "$root/$build/wine-shots" screenshots "$zel_arch"
 log=$zel_wine_log
 trap 'zel_stop_display; rm -rf "$folder"' EXIT
 zel_start_xvfb screenshots
 
-(cd "$folder" && exec wine Zelmiku.exe </dev/null >>"$log" 2>&1) &
+(cd "$folder" && exec "$zel_wine" Zelmiku.exe </dev/null >>"$log" 2>&1) &
 program=$!
 window=$(zel_wait_window 'Шахматная тактика' "$program") || {
   echo "screenshots: the window did not appear (see $log)" >&2

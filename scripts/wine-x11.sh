@@ -1,16 +1,32 @@
-# Sourced by run-demo.sh and screenshots.sh: a Wine prefix that draws through
-# X11 (the tests' prefixes use the null driver, which shows nothing), and a
-# private Xvfb display without a window manager.
+# Sourced by run-demo.sh and screenshots.sh: the Windows build this machine
+# can run, a Wine prefix that draws through X11 (the tests' prefixes use the
+# null driver, which shows nothing), and a private Xvfb display without a
+# window manager. Programs are started with "$zel_wine PROGRAM".
+. "$(dirname "${BASH_SOURCE[0]}")/../cmake/wine-loader.sh"
 
-# zel_wine_prefix DIR TAG: uses DIR as the Wine prefix, created on first use;
-# TAG starts the messages. Wine's output goes to DIR.log.
+# zel_pick_build TAG: sets zel_preset and zel_arch to the 32-bit build where
+# this machine executes 32-bit code, else to the 64-bit one, and says which.
+zel_pick_build() {
+  if zel_can_run_win32; then
+    zel_preset=win32 zel_arch=win32
+    echo "$1: using the 32-bit Windows build (this machine runs 32-bit code)"
+  else
+    zel_preset=win64 zel_arch=win64
+    echo "$1: using the 64-bit Windows build (this machine runs 64-bit code only)"
+  fi
+}
+
+# zel_wine_prefix DIR TAG ARCH: uses DIR as the Wine prefix of ARCH (win32 or
+# win64), created on first use; TAG starts the messages. Wine's output goes
+# to DIR.log.
 zel_wine_prefix() {
-  export WINEPREFIX=$1 WINEARCH=win32 WINEDEBUG=-all
+  zel_wine_loader "$3"
+  export WINEPREFIX=$1 WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   zel_wine_log=$WINEPREFIX.log
   if [ ! -e "$WINEPREFIX/.zel-ready" ]; then
     echo "$2: creating the Wine prefix $WINEPREFIX (10-20 s)"
-    env -u DISPLAY timeout 300 wineboot -i </dev/null >>"$zel_wine_log" 2>&1
+    env -u DISPLAY timeout 300 "$zel_wine" wineboot -i </dev/null >>"$zel_wine_log" 2>&1
     touch "$WINEPREFIX/.zel-ready"
   fi
   # A session left running was started for another display (or none): the
@@ -38,7 +54,7 @@ zel_start_xvfb() {
   export DISPLAY=$display
   # No window manager: Wine draws the caption itself, and closing a window
   # does not wait for a manager that is not there.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >>"$zel_wine_log" 2>&1
+  "$zel_wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >>"$zel_wine_log" 2>&1
 }
 
 zel_stop_display() {
