@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks the headers of built Windows programs without running them.
 
-    check_pe.py --machine x86|x64 [--resources icon,version,manifest] FILE...
+    check_pe.py --machine x86|x64 [--resources icon,version,manifest]
+                [--reserved SECTION:FIRST-LAST] FILE...
 
 For every FILE: a PE image for the given machine, of the Windows GUI
 subsystem, importing system DLLs only (a static build must not need a
@@ -9,6 +10,9 @@ MinGW runtime DLL beside it), and holding the named resources. The manifest,
 where asked for, must name the same processor architecture as the file, or
 "*" (any).
 Prints one line per file; exits 1 on the first file that fails.
+
+With --reserved, the bytes at the 1-based file positions FIRST to LAST must
+lie in the file data of SECTION: the solvers keep their launch letters there.
 
 A build whose programs cannot run on this machine (a 32-bit build where only
 64-bit code executes) is checked this way instead.
@@ -57,9 +61,11 @@ class Image:
         self.directories = [struct.unpack_from("<II", data, directories + 8 * i) for i in range(16)]
         table = optional + optional_size
         self.sections = []
+        self.file_data = {}
         for i in range(sections):
-            _, vsize, vaddr, rsize, raw = struct.unpack_from("<8sIIII", data, table + 40 * i)
+            name, vsize, vaddr, rsize, raw = struct.unpack_from("<8sIIII", data, table + 40 * i)
             self.sections.append((vaddr, max(vsize, rsize), raw))
+            self.file_data[name.rstrip(b"\0").decode("ascii", "replace")] = (raw, rsize)
 
     def u16(self, at):
         return struct.unpack_from("<H", self.data, at)[0]
@@ -113,7 +119,7 @@ class Image:
             directory = root + (entry & 0x7FFFFFFF)
 
 
-def check(path, machine, resources):
+def check(path, machine, resources, reserved=None):
     with open(path, "rb") as f:
         image = Image(f.read())
     if image.machine != MACHINES[machine]:
@@ -135,13 +141,29 @@ def check(path, machine, resources):
         if not found or found.group(1) not in (MANIFEST_ARCH[machine], "*"):
             raise PeError(f"manifest names {found.group(1) if found else 'no'} architecture, "
                           f"expected {MANIFEST_ARCH[machine]}")
+    if reserved:
+        section, first, last = reserved
+        if section not in image.file_data:
+            raise PeError(f"no section {section}")
+        raw, size = image.file_data[section]
+        # Position p is the byte at offset p - 1.
+        if not (raw <= first - 1 and last - 1 < raw + size):
+            raise PeError(f"positions {first}-{last} are not all in {section} "
+                          f"(file offsets {raw}-{raw + size - 1})")
     return imports
+
+
+def reserved_range(text):
+    section, _, span = text.partition(":")
+    first, _, last = span.partition("-")
+    return section, int(first), int(last)
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--machine", choices=MACHINES, required=True)
     parser.add_argument("--resources", default="", help="comma-separated: " + ", ".join(RESOURCE_TYPES))
+    parser.add_argument("--reserved", type=reserved_range, help="SECTION:FIRST-LAST")
     parser.add_argument("files", nargs="+")
     args = parser.parse_args()
     resources = [r for r in args.resources.split(",") if r]
@@ -150,7 +172,7 @@ def main():
             parser.error(f"unknown resource {r}")
     for path in args.files:
         try:
-            imports = check(path, args.machine, resources)
+            imports = check(path, args.machine, resources, args.reserved)
         except (PeError, OSError, struct.error, ValueError, StopIteration) as e:
             print(f"{path}: {e}", file=sys.stderr)
             return 1

@@ -1,0 +1,39 @@
+// The chessmen of the board, as the build draws them (tools/pictures/
+// men_sheet.py): coverage masks at one large size, reduced here to the size of
+// a square and coloured. Portable, so the reduction is tested on Linux; the
+// window only blends the result.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace zel {
+
+enum class MenColor : std::uint8_t { White, Black };
+enum class MenKind : std::uint8_t { King, Queen, Rook, Bishop, Knight, Pawn };
+inline constexpr int kMenKinds = 6;
+
+class MenSheet {
+ public:
+  // Reads the resource; nothing for bytes that are not a whole, valid sheet.
+  static std::optional<MenSheet> Decode(std::span<const std::uint8_t> bytes);
+
+  int size() const { return size_; }
+
+  // The man drawn on `side` x `side` pixels: premultiplied BGRA, row after
+  // row from the top, transparent around the man.
+  std::vector<std::uint32_t> Draw(MenColor color, MenKind kind, int side) const;
+
+ private:
+  int size_ = 0;
+  // Bodies of the six kinds, then White's lines, then Black's: size_ x size_.
+  std::vector<std::vector<std::uint8_t>> masks_;
+};
+
+// A square mask of `from` pixels a side reduced (or enlarged) to `to`, each
+// new pixel the area-weighted mean of the old ones it covers.
+std::vector<std::uint8_t> ResampleMask(std::span<const std::uint8_t> mask, int from, int to);
+
+}  // namespace zel
