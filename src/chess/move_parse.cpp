@@ -57,7 +57,7 @@ void DropMarks(std::u32string& s) {
 
 // The readings of the text in plain letters: K Q R B N for pieces, a-h and
 // 1-8 for squares, x for a capture, - for a dash, = and O as they are, and
-// q r b n for promotions in coordinates. Nothing when a character fits none.
+// q r b n for promotions as coordinates write them. Nothing when a character fits none.
 std::vector<std::string> Readings(const std::u32string& s) {
   std::vector<std::string> readings{""};
   const auto addAll = [&](char c) {
@@ -138,14 +138,15 @@ class Reader {
     const char upper = static_cast<char>(text_[at_++] & ~0x20);
     return static_cast<PieceType>(std::string_view("NBRQK").find(upper) + Knight);
   }
-  // "=Q", "Q", and in coordinates also "q": the piece, or nothing at the end.
-  std::optional<PieceType> Promotion(bool lowerCase) {
+  // "=Q", "Q" or "q" at the end: the piece, NoPieceType for none, nothing
+  // when something else follows.
+  std::optional<PieceType> Promotion() {
     const std::size_t mark = at_;
     const bool equals = Take('=');
-    const PieceType piece = Piece(lowerCase ? "NBRQnbrq" : "NBRQ");
-    if (piece == NoPieceType && equals) at_ = mark;
-    if (piece == NoPieceType) return AtEnd() && !equals ? std::optional(NoPieceType) : std::nullopt;
-    return AtEnd() ? std::optional(piece) : std::nullopt;
+    const PieceType piece = Piece("NBRQnbrq");
+    if (AtEnd() && (piece != NoPieceType || !equals)) return piece;
+    at_ = mark;
+    return std::nullopt;
   }
   void Rewind() { at_ = 0; }
 
@@ -188,7 +189,7 @@ std::optional<Pattern> Read(std::string_view text) {
   p.fromFile = r.File();
   p.fromRank = r.Rank();
   if (p.fromFile >= 0 && p.fromRank >= 0) {
-    if (const auto promotion = r.Promotion(false)) {
+    if (const auto promotion = r.Promotion()) {
       return Pattern{.form = Pattern::Form::PawnAhead,
                      .toFile = p.fromFile,
                      .toRank = p.fromRank,
@@ -197,7 +198,7 @@ std::optional<Pattern> Read(std::string_view text) {
     if (!r.Take('x')) r.Take('-');
     p.toFile = r.File();
     p.toRank = r.Rank();
-    const auto promotion = r.Promotion(true);
+    const auto promotion = r.Promotion();
     if (p.toFile < 0 || p.toRank < 0 || !promotion) return std::nullopt;
     p.form = Pattern::Form::Squares;
     p.promotion = *promotion;
@@ -210,7 +211,7 @@ std::optional<Pattern> Read(std::string_view text) {
   r.Take('x');
   p.toFile = r.File();
   p.toRank = r.Rank();
-  const auto promotion = r.Promotion(false);
+  const auto promotion = r.Promotion();
   if (p.fromFile < 0 || p.toFile < 0 || !promotion) return std::nullopt;
   p.promotion = *promotion;
   return p;

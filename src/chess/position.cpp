@@ -239,7 +239,7 @@ std::optional<std::string> Position::ImpossibleBecause() {
                          std::max(0, count[Bishop] - 2) + std::max(0, count[Knight] - 2);
     if (promoted > 8 - count[Pawn])
       return name + " has " + std::to_string(promoted) + " promoted men but only " +
-             std::to_string(8 - count[Pawn]) + " pawns missing";
+             std::to_string(8 - count[Pawn]) + (count[Pawn] == 7 ? " pawn" : " pawns") + " missing";
   }
   const Color waiting = Opponent(side_);
   if (IsAttacked(kings_[waiting], side_))
