@@ -1,0 +1,115 @@
+// The board of the solver's window: a child control that draws a position
+// with coordinates, the side to move at the bottom, and takes a move by two
+// clicks or by dragging a man. It knows the rules only to show where the
+// chosen man may go; whether a move is right is the trainer's business, which
+// the owner learns through BoardListener.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "chess/notation.h"
+#include "chess/position.h"
+#include "solver/men_sheet.h"
+
+namespace zel::platform {
+
+class BoardListener {
+ public:
+  // The user put a man from one square onto another (any squares: the owner
+  // decides whether that is a legal move, and asks for a promotion piece).
+  virtual void OnBoardMove(chess::Square from, chess::Square to) = 0;
+  // An animation started with Animate() has ended.
+  virtual void OnBoardAnimationDone() = 0;
+
+ protected:
+  ~BoardListener() = default;
+};
+
+class BoardView {
+ public:
+  static constexpr const wchar_t* kClassName = L"ZelBoard";
+
+  // `language`: the words the control gives screen readers for its position.
+  BoardView(HWND parent, int controlId, const MenSheet& men, chess::Language language,
+            BoardListener& listener);
+  ~BoardView();
+  BoardView(const BoardView&) = delete;
+  BoardView& operator=(const BoardView&) = delete;
+
+  HWND handle() const { return hwnd_; }
+
+  // What to draw. Setting a position ends a selection, a drag and an
+  // animation. `bottom` is the side drawn at the bottom.
+  void SetPosition(const chess::Position& position, chess::Color bottom);
+  void SetLastMove(std::optional<chess::Move> move);
+  // A square to point out (the man a hint names), and an optional target.
+  void SetHint(std::optional<chess::Square> from, std::optional<chess::Square> to = std::nullopt);
+  // Whether the user may move the side to move's men now.
+  void SetInputEnabled(bool enabled);
+  // Shows `move` being played, then the position after it; the listener
+  // hears when it is over.
+  void Animate(const chess::Move& move, int milliseconds);
+  bool animating() const { return animation_.has_value(); }
+
+  // Where a square's centre is in the control's client area: for tests, which
+  // click the board as a user would.
+  POINT SquareCentre(chess::Square square) const;
+
+ private:
+  struct Animation {
+    chess::Move move;
+    chess::Piece piece;
+    DWORD started;
+    int milliseconds;
+  };
+  struct Drag {
+    chess::Square from;
+    POINT at;
+    bool moved = false;
+  };
+
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HDC dc) const;
+  void PaintMan(HDC dc, chess::Piece piece, int x, int y) const;
+  void Layout();
+  std::optional<chess::Square> SquareAt(POINT point) const;
+  RECT SquareRect(chess::Square square) const;
+  void Select(std::optional<chess::Square> square);
+  void OnButtonDown(POINT point);
+  void OnButtonUp(POINT point);
+  void FinishAnimation();
+  void Describe();
+
+  const MenSheet& men_;
+  chess::Language language_;
+  BoardListener& listener_;
+  HWND hwnd_ = nullptr;
+
+  chess::Position position_;
+  chess::Color bottom_ = chess::White;
+  std::optional<chess::Move> lastMove_;
+  std::optional<chess::Square> hintFrom_, hintTo_;
+  bool inputEnabled_ = true;
+  std::optional<chess::Square> selected_;
+  std::vector<chess::Square> targets_;
+  std::optional<Drag> drag_;
+  std::optional<Animation> animation_;
+
+  // Geometry in client pixels: the board's top-left corner and square size,
+  // and the margin left for the coordinates.
+  int left_ = 0, top_ = 0, square_ = 0;
+  HFONT labelFont_ = nullptr;
+  // Each man as a premultiplied 32-bit bitmap of the current square size.
+  struct ManBitmap {
+    HBITMAP bitmap = nullptr;
+    int side = 0;
+  };
+  mutable std::array<ManBitmap, 12> menBitmaps_{};
+};
+
+}  // namespace zel::platform
