@@ -25,6 +25,7 @@
 #include "platform/win32/icon_testing.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_window.h"
+#include "solver/catalog.h"
 #include "testing/test_folder.h"
 #include "zel_version.h"
 
@@ -196,7 +197,7 @@ TEST_F(Installer, DeliversEveryStagedFileAndTheDefaultSettings) {
   ASSERT_EQ(Install(), 0);
   std::size_t files = 0;
   std::uintmax_t bytes = 0;
-  for (const char* part : {"program", "standins"}) {
+  for (const char* part : {"program", "solvers"}) {
     for (const auto& staged : fs::directory_iterator(kStaging / part)) {
       const fs::path installed = folder_ / staged.path().filename();
       EXPECT_EQ(ReadAll(installed), ReadAll(staged.path())) << installed;
@@ -204,7 +205,7 @@ TEST_F(Installer, DeliversEveryStagedFileAndTheDefaultSettings) {
       bytes += staged.file_size();
     }
   }
-  EXPECT_GE(files, 5u + 1u + 3u + 33u);  // stand-ins, program, settings, pictures
+  EXPECT_GE(files, 4u + 2u + 3u + 33u);  // solvers, shell and problems, settings, pictures
   for (const auto& [name, defaults] : kDefaultSettings) EXPECT_EQ(Read(name), defaults) << name;
   EXPECT_TRUE(fs::exists(folder_ / "Uninstall.exe"));
 
@@ -334,7 +335,7 @@ TEST_F(Installer, ASecondInstallationKeepsChangedSettingsAndASolverPutThereFirst
   Write("Kombiru.exe", solver);
   ASSERT_EQ(Install(), 0);
   EXPECT_EQ(Read("Kombiru.exe"), solver);
-  EXPECT_EQ(Read("Kombien.exe"), ReadAll(kStaging / "standins/Kombien.exe"));
+  EXPECT_EQ(Read("Kombien.exe"), ReadAll(kStaging / "solvers/Kombien.exe"));
 
   Write("enfo00.dat", "\"E\"\r\n");
   Write("pnfo00.dat", "\"N\"\r\n");
@@ -346,6 +347,42 @@ TEST_F(Installer, ASecondInstallationKeepsChangedSettingsAndASolverPutThereFirst
   EXPECT_EQ(Read("Sound.dat"), "3\r\n");
   EXPECT_EQ(Read("Kombiru.exe"), solver);
   EXPECT_EQ(Read("Zelmiku.exe"), ReadAll(kStaging / "program/Zelmiku.exe")) << "not updated";
+}
+
+TEST_F(Installer, AnUpdateReplacesTheSolversItPutThereButNotAProgramFromElsewhere) {
+  ASSERT_EQ(Install(), 0);
+  // The shell writes its letters into a solver it starts, keeping its size.
+  std::string patched = Read("Kombiru.exe");
+  patched[94118] = 't';
+  Write("Kombiru.exe", patched);
+  // An earlier version's stand-in, recorded as such.
+  const std::string standin(30000, 'S');
+  Write("ZelmikuR.exe", standin);
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, kUninstallKey, L"Solver ZelmikuR.exe");
+  const DWORD standinSize = static_cast<DWORD>(standin.size());
+  RegSetKeyValueW(HKEY_CURRENT_USER, kUninstallKey, L"Standin ZelmikuR.exe", REG_DWORD,
+                  &standinSize, sizeof standinSize);
+  // A program the user copied over one of ours.
+  const std::string foreign = "MZ another solver";
+  Write("ZelmikuE.exe", foreign);
+
+  ASSERT_EQ(Install(), 0);
+  EXPECT_EQ(Read("Kombiru.exe"), ReadAll(kStaging / "solvers/Kombiru.exe"));
+  EXPECT_EQ(Read("ZelmikuR.exe"), ReadAll(kStaging / "solvers/ZelmikuR.exe"));
+  EXPECT_FALSE(RegNumber(L"Standin ZelmikuR.exe"));
+  EXPECT_EQ(RegNumber(L"Solver ZelmikuR.exe"), fs::file_size(folder_ / "ZelmikuR.exe"));
+  EXPECT_EQ(Read("ZelmikuE.exe"), foreign);
+}
+
+TEST_F(Installer, AReinstallRepairsASettingsFileTheShellCannotReadAndKeepsAReadableOne) {
+  ASSERT_EQ(Install(), 0);
+  Write("enfo00.dat", "");
+  Write("pnfo00.dat", " \r\n\t\r\n");
+  Write("Sound.dat", "x\r\n");  // a value, if not one the shell expects: the user's
+  ASSERT_EQ(Install(), 0);
+  EXPECT_EQ(Read("enfo00.dat"), "\"R\"\r\n");
+  EXPECT_EQ(Read("pnfo00.dat"), "\"Y\"\r\n");
+  EXPECT_EQ(Read("Sound.dat"), "x\r\n");
 }
 
 TEST_F(Installer, UninstallingRemovesWhatTheProgramWroteAndKeepsForeignFiles) {
@@ -360,6 +397,15 @@ TEST_F(Installer, UninstallingRemovesWhatTheProgramWroteAndKeepsForeignFiles) {
   Write("launches.log", "Kombiru ...\r\n");
   Write("enfo00.dat.~1234-0.tmp", "\"E\"");
   Write("playeo.ini.~88-12.tmp", "");
+  // What the solvers write: every course's progress, a damaged one set
+  // aside, a writer's leftover and the lock.
+  for (const solver::CourseInfo& course : solver::kCourses) {
+    const std::string name(course.progressFile);
+    Write(name.c_str(), "Zelmiku progress 1\r\n");
+    Write((name + ".bad").c_str(), "damaged");
+  }
+  Write("tactics3.prg.~77-1.tmp", "");
+  Write("progress.lck", "");
   // The user's own files, one named much like a leftover.
   Write("notes.txt", "mine");
   Write("enfo00.dat.bak", "\"E\"\r\n");

@@ -1,6 +1,6 @@
-; The Windows installer of the shell: one per-user program folder with the
-; program, its pictures and its settings files, optional demonstration
-; stand-ins for the solvers, shortcuts and an uninstall entry.
+; The Windows installer of the product: one per-user program folder with the
+; shell, its pictures and its settings files, the four solver programs with
+; their problems, shortcuts and an uninstall entry.
 ;
 ; Built by the CMake target "installer":
 ;   makensis -INPUTCHARSET UTF8 -DZEL_GENERATED=<dir> zelmiku.nsi
@@ -75,16 +75,79 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "${ZEL_COPYRIGHT}"
   File "${ZEL_STAGING}/program/${NAME}"
 !macroend
 
-; A stand-in goes only where no program of that name is: a real solver the
-; user put there is never replaced. Each one installed is recorded with its
-; size, so the uninstaller removes only what it put there.
-!macro InstallStandin NAME
-  ${IfNot} ${FileExists} "$INSTDIR\${NAME}"
-    File "${ZEL_STAGING}/standins/${NAME}"
+; A solver goes where no program of that name is, or over one an earlier
+; installation put there: recorded with the size it still has (the shell
+; changes a few letters inside it, never its size). Earlier versions put
+; stand-ins there, recorded the same way. A program of that name from
+; elsewhere stays. Each solver installed is recorded, so that an update and
+; the uninstaller touch only what this installer put there.
+!macro InstallSolver NAME
+  StrCpy $1 "ours"
+  ${If} ${FileExists} "$INSTDIR\${NAME}"
+    ReadRegDWORD $0 HKCU "${UNINSTALL_KEY}" "Solver ${NAME}"
+    ${If} $0 == ""
+      ReadRegDWORD $0 HKCU "${UNINSTALL_KEY}" "Standin ${NAME}"
+    ${EndIf}
+    Push "$INSTDIR\${NAME}"
+    Call FileSize
+    Pop $2
+    ${If} $0 == ""
+    ${OrIf} $0 != $2
+      StrCpy $1 "foreign"
+    ${EndIf}
+  ${EndIf}
+  ${If} $1 == "ours"
+    File "${ZEL_STAGING}/solvers/${NAME}"
     Push "$INSTDIR\${NAME}"
     Call FileSize
     Pop $0
-    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "Standin ${NAME}" $0
+    WriteRegDWORD HKCU "${UNINSTALL_KEY}" "Solver ${NAME}" $0
+    DeleteRegValue HKCU "${UNINSTALL_KEY}" "Standin ${NAME}"
+  ${EndIf}
+!macroend
+
+; Whether the file named on the stack holds no value, in its place on the
+; stack (1 or 0): nothing but blanks and line ends, or nothing at all. The
+; shell cannot start with such a settings file; one it can read, whatever it
+; says, is the user's and stays.
+Function HoldsNoValue
+  Exch $0
+  Push $1
+  Push $2
+  FileOpen $1 $0 r
+  StrCpy $0 0
+  ${If} $1 != ""
+    StrCpy $0 1
+    ${Do}
+      ClearErrors
+      FileReadByte $1 $2
+      ${If} ${Errors}
+        ${Break}
+      ${EndIf}
+      ${If} $2 != 32
+      ${AndIf} $2 != 9
+      ${AndIf} $2 != 13
+      ${AndIf} $2 != 10
+        StrCpy $0 0
+        ${Break}
+      ${EndIf}
+    ${Loop}
+    FileClose $1
+  ${EndIf}
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; A settings file that holds no value makes way for the default below.
+!macro RepairSettingsFile NAME
+  ${If} ${FileExists} "$INSTDIR\${NAME}"
+    Push "$INSTDIR\${NAME}"
+    Call HoldsNoValue
+    Pop $0
+    ${If} $0 == 1
+      Delete "$INSTDIR\${NAME}"
+    ${EndIf}
   ${EndIf}
 !macroend
 
@@ -108,23 +171,46 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "${ZEL_COPYRIGHT}"
 !insertmacro DefineFileSize ""
 !insertmacro DefineFileSize "un."
 
-; Windows lets nobody write a running program's file, so while the shell runs
-; from the folder its file cannot be opened for writing (nothing is written).
-; Installing or uninstalling then would leave a mix of old and new files:
-; the user closes the shell first, or the run ends here (silently: at once).
+; Windows lets nobody write a running program's file, so while the shell or a
+; solver runs from the folder its file cannot be opened for writing (nothing
+; is written). Installing or uninstalling then would leave a mix of old and
+; new files: the user closes the programs first, or the run ends here
+; (silently: at once).
 !macro DefineRefuseWhileRunning PREFIX
+  Function ${PREFIX}IsRunning
+    Exch $0
+    ${If} ${FileExists} "$INSTDIR\$0"
+      ClearErrors
+      FileOpen $0 "$INSTDIR\$0" a
+      ${If} ${Errors}
+        StrCpy $0 1
+      ${Else}
+        FileClose $0
+        StrCpy $0 0
+      ${EndIf}
+    ${Else}
+      StrCpy $0 0
+    ${EndIf}
+    Exch $0
+  FunctionEnd
+
+  !macro ${PREFIX}CheckRunning NAME
+    Push "${NAME}"
+    Call ${PREFIX}IsRunning
+    Pop $0
+    IntOp $R9 $R9 | $0
+  !macroend
+
   Function ${PREFIX}RefuseWhileRunning
     retry:
-    ${If} ${FileExists} "$INSTDIR\${PROGRAM}"
-      ClearErrors
-      FileOpen $0 "$INSTDIR\${PROGRAM}" a
-      ${If} ${Errors}
-        MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-          "Программа $(^Name) запущена из этой папки. Закройте её и нажмите «Повтор»." \
-          /SD IDCANCEL IDRETRY retry
-        Abort
-      ${EndIf}
-      FileClose $0
+    StrCpy $R9 0
+    !insertmacro ${PREFIX}CheckRunning "${PROGRAM}"
+    !insertmacro ZEL_EACH_SOLVER ${PREFIX}CheckRunning
+    ${If} $R9 == 1
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+        "Программа $(^Name) запущена из этой папки. Закройте её и нажмите «Повтор»." \
+        /SD IDCANCEL IDRETRY retry
+      Abort
     ${EndIf}
   FunctionEnd
 !macroend
@@ -144,7 +230,10 @@ Section "!${ZEL_PRODUCT_NAME}" SecProgram
 
   SetOutPath "$INSTDIR"
   !insertmacro ZEL_EACH_PROGRAM_FILE InstallFile
-  ; The user's settings survive a reinstallation or an update as they are.
+  !insertmacro ZEL_EACH_SOLVER InstallSolver
+  ; The user's settings survive a reinstallation or an update as they are,
+  ; unless the shell could not start with them.
+  !insertmacro ZEL_EACH_SETTINGS_FILE RepairSettingsFile
   SetOverwrite off
   !insertmacro ZEL_EACH_SETTINGS_FILE InstallFile
   SetOverwrite on
@@ -153,11 +242,6 @@ Section "!${ZEL_PRODUCT_NAME}" SecProgram
   ; SetOutPath above makes the program folder the shortcut's working folder:
   ; the shell finds its settings and pictures in the current folder.
   CreateShortCut "$SMPROGRAMS\${SHORTCUT}" "$INSTDIR\${PROGRAM}" "" "$INSTDIR\${PROGRAM}" 0
-SectionEnd
-
-Section "Демонстрационные программы вместо решателей" SecStandins
-  SetOutPath "$INSTDIR"
-  !insertmacro ZEL_EACH_STANDIN InstallStandin
 SectionEnd
 
 Section /o "Ярлык на рабочем столе" SecDesktop
@@ -175,12 +259,8 @@ Section "-Register"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
-  ; What the chosen parts take, in KB: their files as makensis measured them.
+  ; What the program takes, in KB: its files as makensis measured them.
   SectionGetSize ${SecProgram} $0
-  ${If} ${SectionIsSelected} ${SecStandins}
-    SectionGetSize ${SecStandins} $1
-    IntOp $0 $0 + $1
-  ${EndIf}
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
@@ -202,11 +282,19 @@ FunctionEnd
   Delete "$INSTDIR\${NAME}.~*.tmp"
 !macroend
 
-; Only a stand-in this installation recorded, and only while it still has
-; the recorded size: a real solver copied over it stays.
-!macro RemoveStandin NAME
+!macro RemoveDamagedFile NAME
+  Delete "$INSTDIR\${NAME}.bad"
+!macroend
+
+; Only a solver (or an earlier version's stand-in) this installation
+; recorded, and only while it still has the recorded size: a program of that
+; name copied over it stays.
+!macro RemoveSolver NAME
   ${If} $R0 == "this folder"
-    ReadRegDWORD $0 HKCU "${UNINSTALL_KEY}" "Standin ${NAME}"
+    ReadRegDWORD $0 HKCU "${UNINSTALL_KEY}" "Solver ${NAME}"
+    ${If} $0 == ""
+      ReadRegDWORD $0 HKCU "${UNINSTALL_KEY}" "Standin ${NAME}"
+    ${EndIf}
     ${If} $0 != ""
       Push "$INSTDIR\${NAME}"
       Call un.FileSize
@@ -233,8 +321,15 @@ Section "Uninstall"
   ; The page counters the textbook and the help keep.
   !insertmacro RemoveRewrittenFile "playea.ini"
   !insertmacro RemoveRewrittenFile "playeo.ini"
-  !insertmacro ZEL_EACH_STANDIN RemoveStandin
-  ; What the stand-ins write when they are started.
+  !insertmacro ZEL_EACH_SOLVER RemoveSolver
+  ; Earlier versions also put a stand-in for the video program there.
+  !insertmacro RemoveSolver "Zvideo.exe"
+  ; What the solvers write: each course's progress, a damaged one set aside,
+  ; and the lock they take to write it.
+  !insertmacro ZEL_EACH_PROGRESS_FILE RemoveRewrittenFile
+  !insertmacro ZEL_EACH_PROGRESS_FILE RemoveDamagedFile
+  Delete "$INSTDIR\progress.lck"
+  ; What an earlier version's stand-ins wrote when they were started.
   Delete "$INSTDIR\launches.log"
   Delete "$INSTDIR\Uninstall.exe"
 
