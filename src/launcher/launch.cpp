@@ -31,4 +31,17 @@ void LaunchSolver(platform::Services& services, const LaunchEntry& entry) {
   StartProgram(services.processes, startName, 1);
 }
 
+std::optional<PatchLetters> ReadPatchLetters(platform::Files& files, std::string_view programFile,
+                                             SolverFamily family) {
+  // The whole file: a program is a few megabytes at most, read once at start.
+  const std::string bytes = files.ReadAll(programFile);
+  PatchLetters letters{};
+  const auto positions = PositionsInWriteOrder(LayoutOf(family));
+  for (std::size_t i = 0; i < positions.size(); ++i) {
+    if (positions[i] > bytes.size()) return std::nullopt;
+    letters[i] = bytes[positions[i] - 1];
+  }
+  return letters;
+}
+
 }  // namespace zel

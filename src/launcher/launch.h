@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "launcher/launch_decode.h"
 #include "launcher/launch_entry.h"
 #include "platform/services.h"
 
@@ -25,6 +26,13 @@ void StartProgram(platform::Processes& processes, std::string_view bareName, int
 // the chosen program file and starts it. Each step runs only after the ones
 // before it succeeded.
 void LaunchSolver(platform::Services& services, const LaunchEntry& entry);
+
+// What a solver finds in its own program file: the letters at its family's
+// positions, in write order (position p is the byte at offset p - 1), or
+// nothing when the file ends before the highest position. Throws the
+// platform's failure when the file cannot be read.
+std::optional<PatchLetters> ReadPatchLetters(platform::Files& files, std::string_view programFile,
+                                             SolverFamily family);
 
 inline constexpr std::string_view kLaunchPicture = "PictZEL.bmp";
 

@@ -132,6 +132,9 @@ class PatchRecorder final : public platform::Files {
   void Replace(std::string_view from, std::string_view to) override { real_.Replace(from, to); }
   void RemoveFile(std::string_view name) override { real_.RemoveFile(name); }
   void RemoveEmptyFolder(std::string_view name) override { real_.RemoveEmptyFolder(name); }
+  std::unique_ptr<platform::FileLock> LockExclusive(std::string_view name) override {
+    return real_.LockExclusive(name);
+  }
   std::unique_ptr<platform::UpdateFile> OpenForUpdate(std::string_view name) override {
     opened.emplace_back(name);
     return std::make_unique<Recorded>(*this, real_.OpenForUpdate(name));

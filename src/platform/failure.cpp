@@ -8,4 +8,9 @@ std::string FailureText(const Failure& failure) {
   return text;
 }
 
+std::string FileAndLine(std::string_view file, std::size_t line) {
+  if (line == 0) return std::string(file);
+  return std::string(file) + ", line " + std::to_string(line);
+}
+
 }  // namespace zel::platform

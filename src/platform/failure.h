@@ -2,6 +2,7 @@
 // and the file or program the failing operation was about.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,6 +19,18 @@ struct Failure {
 // number and text so that they read like the platform's own errors.
 Failure NoValueFailure(std::string_view file);         // a one-value file that holds no value
 Failure InvalidPictureFailure(std::string_view file);  // a file that is not a loadable BMP
+// A data file whose content breaks its format: the platform's "invalid data"
+// number, the fault in words, and the file with the line, "Zadachi.dat, line 12"
+// (line 0: the file as a whole, "Zadachi.dat").
+Failure DamagedFileFailure(std::string_view file, std::size_t line, std::string_view fault);
+
+// Whether a failure says that the file is not there (as opposed to a file
+// that is there but could not be read).
+bool IsMissingFile(const Failure& failure);
+
+// "Zadachi.dat, line 12", or "Zadachi.dat" for line 0: the subject of a
+// DamagedFileFailure.
+std::string FileAndLine(std::string_view file, std::size_t line);
 
 // The report shown to the user: "Error <code>: <description>" and the subject.
 std::string FailureText(const Failure& failure);

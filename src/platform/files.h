@@ -28,6 +28,12 @@ class UpdateFile {
   virtual void Close() = 0;
 };
 
+// An exclusive lock, held until destroyed.
+class FileLock {
+ public:
+  virtual ~FileLock() = default;
+};
+
 struct TemporaryFile {
   std::string name;  // the name to hand to Files::Replace or Files::RemoveFile
   std::unique_ptr<OutputFile> file;
@@ -55,6 +61,17 @@ class Files {
 
   virtual void RemoveFile(std::string_view name) = 0;
   virtual void RemoveEmptyFolder(std::string_view name) = 0;
+
+  // Waits until this holder alone has the exclusive lock of the file `name`,
+  // creating it empty when missing; other processes, and other locks of this
+  // process, wait meanwhile. Gives up with the platform's lock error after
+  // kLockPatienceMs. The lock file is never written, replaced or removed, so
+  // all writers of a folder meet at the same file.
+  virtual std::unique_ptr<FileLock> LockExclusive(std::string_view name) = 0;
 };
+
+// How long LockExclusive waits for another holder: a writer holds the lock
+// while it reads and replaces one small file, some milliseconds.
+inline constexpr int kLockPatienceMs = 5000;
 
 }  // namespace zel::platform

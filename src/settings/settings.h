@@ -12,10 +12,8 @@ namespace zel {
 // error on a missing file and its end-of-file error on a file without a value.
 SettingValue ReadSetting(platform::Files& files, std::string_view fileName);
 
-// Replaces the file with the one line of `value`. The old content stays until
-// the new one is completely on disk: the new line goes into a temporary file
-// beside it, which then takes the file's place in one step. A file that may not
-// be written fails first, as a direct write would.
+// Replaces the file with the one line of `value` through ReplaceFileContent:
+// the old content stays until the new one is completely on disk.
 void WriteSetting(platform::Files& files, std::string_view fileName, const WrittenValue& value);
 
 // The file names of the program folder.

@@ -69,6 +69,9 @@ class KillingFiles final : public Files {
   void RemoveEmptyFolder(std::string_view name) override {
     Around("RemoveEmptyFolder", [&] { real_.RemoveEmptyFolder(name); });
   }
+  std::unique_ptr<platform::FileLock> LockExclusive(std::string_view name) override {
+    return Around("LockExclusive", [&] { return real_.LockExclusive(name); });
+  }
 
  private:
   Files& real_;

@@ -17,8 +17,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "launcher/launch_tables.h"
+#include "launcher/launch_decode.h"
 #include "launcher/patch_layout.h"
+#include "launcher/solver_identity.h"
 #include "prefs/switches.h"
 #include "standin_text.h"
 
@@ -35,7 +36,7 @@
 
 namespace {
 
-using Letters = std::array<char, zel::kPatchPositions>;
+using Letters = zel::PatchLetters;
 
 // A fixed buffer for the one line the program reports.
 class Line {
@@ -58,85 +59,23 @@ class Line {
   std::size_t size_ = 0;
 };
 
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-#if defined(_WIN32)
-    // File names on Windows match whatever their case.
-    if ((a[i] | 0x20) != (b[i] | 0x20)) return false;
-#else
-    if (a[i] != b[i]) return false;
-#endif
-  }
-  return true;
-}
-
-// "C:\dir\Kombiru.exe" or "/dir/Kombiru.exe" -> "Kombiru".
-std::string_view StartNameOf(std::string_view path) {
-  const auto slash = path.find_last_of("/\\");
-  if (slash != std::string_view::npos) path.remove_prefix(slash + 1);
-  if (path.size() > 4 && SameName(path.substr(path.size() - 4), ".exe")) path.remove_suffix(4);
-  return path;
-}
-
-// The solver family whose start names include this one.
-bool FamilyOf(std::string_view startName, zel::SolverFamily& family) {
-  for (zel::SolverFamily f :
-       {zel::SolverFamily::CourseSolver, zel::SolverFamily::ProblemBookSolver}) {
-    const zel::SolverFiles& files = zel::FilesOf(f);
-    if (SameName(startName, files.russianStartName) ||
-        SameName(startName, files.englishStartName)) {
-      family = f;
-      return true;
-    }
-  }
-  return false;
-}
-
-// The first launch whose writes are the letters found; no row when none is.
-struct Found {
-  const zel::LaunchRow* row = nullptr;
-  bool russian = false;
-  bool picturesOn = false;
-};
-
-// Decodes the letters as the launch that wrote them: an entry of this family
-// with a language and a pictures setting whose planned writes are exactly these
-// letters. The two practice items write the same letters, so both are named.
-Found Decode(zel::SolverFamily family, const Letters& got, Line& line) {
-  Found found;
-  const char* language = nullptr;
-  const char* pictures = nullptr;
-  bool named = false;
-  auto tryTable = [&](std::span<const zel::LaunchRow> rows) {
-    for (const zel::LaunchRow& row : rows) {
-      if (row.entry.family != family) continue;
-      for (bool russian : {true, false}) {
-        for (bool picturesOn : {true, false}) {
-          const zel::PatchWrites planned = zel::PlanWrites(row.entry, russian, picturesOn);
-          bool same = true;
-          for (std::size_t i = 0; i < planned.size(); ++i)
-            same = same && planned[i].letter == got[i];
-          if (!same) continue;
-          if (!found.row) found = {&row, russian, picturesOn};
-          line.Add(named ? "/" : " ");
-          line.Add(zel::ControlName(row.control));
-          named = true;
-          language = russian ? "russian" : "english";
-          pictures = picturesOn ? "pictures-on" : "pictures-off";
-        }
-      }
-    }
-  };
-  tryTable(zel::kCourseLaunches);
-  tryTable(zel::kProblemBookLaunches);
-  if (!named) {
+// Names the launch that wrote the letters, with its language and pictures
+// setting, and the letters themselves. The two practice items write the same
+// letters, so every row with the found row's letters is named.
+std::optional<zel::DecodedLaunch> Decode(zel::SolverFamily family, const Letters& got, Line& line) {
+  const std::optional<zel::DecodedLaunch> found = zel::DecodeLaunch(family, got);
+  if (!found) {
     line.Add(" unknown unknown unknown");
   } else {
-    line.Add(" ");
-    line.Add(language);
-    line.Add(" ");
-    line.Add(pictures);
+    const char* separator = " ";
+    for (const zel::LaunchRow& row : zel::LaunchRowsOf(family)) {
+      if (!zel::SameLetters(row.entry, found->row->entry)) continue;
+      line.Add(separator);
+      line.Add(zel::ControlName(row.control));
+      separator = "/";
+    }
+    line.Add(found->russian ? " russian" : " english");
+    line.Add(found->picturesOn ? " pictures-on" : " pictures-off");
   }
   line.Add(" letters=");
   for (char c : got) {
@@ -242,19 +181,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   int nameLength = WideCharToMultiByte(CP_ACP, 0, ownPath, static_cast<int>(length), name,
                                        sizeof name, nullptr, nullptr);
   const std::string_view startName =
-      StartNameOf(std::string_view(name, nameLength > 0 ? nameLength : 0));
+      zel::StartNameOf(std::string_view(name, nameLength > 0 ? nameLength : 0));
 
   Line line;
   line.Add(startName);
-  zel::SolverFamily family;
-  if (FamilyOf(startName, family)) {
-    const Found found = Decode(family, ReadOwnLetters(ownPath, zel::LayoutOf(family)), line);
-    const bool speaksRussian = SameName(startName, zel::FilesOf(family).russianStartName);
+  if (const std::optional<zel::SolverIdentity> solver = zel::IdentifySolver(startName)) {
+    const zel::SolverFamily family = solver->family;
+    const std::optional<zel::DecodedLaunch> found =
+        Decode(family, ReadOwnLetters(ownPath, zel::LayoutOf(family)), line);
     zel::standin::Describe(
-        {family, speaksRussian, found.row ? zel::standin::NameOf(found.row->control) : nullptr,
-         found.russian, found.picturesOn},
+        {family, solver->russian, found ? zel::standin::NameOf(found->row->control) : nullptr,
+         found && found->russian, found && found->picturesOn},
         gText);
-  } else if (SameName(startName, zel::kVideoProgram)) {
+  } else if (zel::SameFileName(startName, zel::kVideoProgram)) {
     line.Add(" started");
     gText.Add(zel::standin::kVideoText);
   } else {
@@ -332,16 +271,15 @@ int main(int, char** argv) {
   char ownPath[4096];
   const ssize_t length = ::readlink("/proc/self/exe", ownPath, sizeof ownPath);
   const std::string_view startName =
-      StartNameOf(length > 0 ? std::string_view(ownPath, static_cast<std::size_t>(length))
+      zel::StartNameOf(length > 0 ? std::string_view(ownPath, static_cast<std::size_t>(length))
                              : std::string_view(argv[0] ? argv[0] : ""));
 
   Line line;
   line.Add(startName);
-  zel::SolverFamily family;
-  if (FamilyOf(startName, family))
-    Decode(family, ReadOwnLetters(zel::LayoutOf(family)), line);
+  if (const std::optional<zel::SolverIdentity> solver = zel::IdentifySolver(startName))
+    Decode(solver->family, ReadOwnLetters(zel::LayoutOf(solver->family)), line);
   else
-    line.Add(SameName(startName, zel::kVideoProgram) ? " started" : " unknown-program");
+    line.Add(zel::SameFileName(startName, zel::kVideoProgram) ? " started" : " unknown-program");
   line.Add(" pid=");
   line.AddNumber(static_cast<unsigned long>(::getpid()));
   line.Add("\n");

@@ -64,6 +64,17 @@ class FaultyUpdateFile final : public UpdateFile {
   bool open_ = true;
 };
 
+class FaultyLock final : public FileLock {
+ public:
+  FaultyLock(FaultyFiles& files, std::unique_ptr<FileLock> real)
+      : files_(files), real_(std::move(real)) {}
+  ~FaultyLock() override { files_.HandleClosed(); }
+
+ private:
+  FaultyFiles& files_;
+  std::unique_ptr<FileLock> real_;
+};
+
 }  // namespace
 
 void FaultyFiles::FailCall(int call, std::int32_t error, bool persistent) {
@@ -136,6 +147,14 @@ void FaultyFiles::RemoveFile(std::string_view name) {
 void FaultyFiles::RemoveEmptyFolder(std::string_view name) {
   Enter("RemoveEmptyFolder", name);
   real_.RemoveEmptyFolder(name);
+}
+
+// The release is no numbered call: a destructor cannot fail.
+std::unique_ptr<FileLock> FaultyFiles::LockExclusive(std::string_view name) {
+  Enter("LockExclusive", name);
+  auto lock = real_.LockExclusive(name);
+  ++openHandles_;
+  return std::make_unique<FaultyLock>(*this, std::move(lock));
 }
 
 }  // namespace zel::platform

@@ -34,6 +34,7 @@ class FaultyFiles final : public Files {
   std::unique_ptr<UpdateFile> OpenForUpdate(std::string_view name) override;
   void RemoveFile(std::string_view name) override;
   void RemoveEmptyFolder(std::string_view name) override;
+  std::unique_ptr<FileLock> LockExclusive(std::string_view name) override;
 
   // Counts and maybe fails one call; used by the handle wrappers too.
   void Enter(std::string_view operation, std::string_view subject);

@@ -14,4 +14,10 @@ Failure InvalidPictureFailure(std::string_view file) {
   return {EINVAL, "Invalid picture", std::string(file)};
 }
 
+Failure DamagedFileFailure(std::string_view file, std::size_t line, std::string_view fault) {
+  return {EINVAL, std::string(fault), FileAndLine(file, line)};
+}
+
+bool IsMissingFile(const Failure& failure) { return failure.code == ENOENT; }
+
 }  // namespace zel::platform

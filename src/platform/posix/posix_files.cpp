@@ -1,12 +1,14 @@
 #include "platform/posix/posix_files.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <ctime>
 
 #include "platform/drive_path.h"
 #include "platform/failure.h"
@@ -120,6 +122,22 @@ class PosixUpdateFile final : public UpdateFile {
   std::string subject_;
 };
 
+// Closing the descriptor releases the lock.
+class PosixFileLock final : public FileLock {
+ public:
+  explicit PosixFileLock(int fd) : fd_(fd) {}
+  int fd() const { return fd_.get(); }
+
+ private:
+  Descriptor fd_;
+};
+
+void SleepMs(int ms) {
+  timespec left{0, ms * 1000000L};
+  while (::nanosleep(&left, &left) != 0 && errno == EINTR) {
+  }
+}
+
 }  // namespace
 
 PosixFiles::PosixFiles(std::string programFolder, std::string driveRoot)
@@ -210,6 +228,22 @@ void PosixFiles::RemoveFile(std::string_view name) {
 
 void PosixFiles::RemoveEmptyFolder(std::string_view name) {
   if (::rmdir(Resolve(name).c_str()) != 0) ThrowErrno(name);
+}
+
+std::unique_ptr<FileLock> PosixFiles::LockExclusive(std::string_view name) {
+  // Reading is all flock needs, so a lock file without write permission serves too.
+  auto lock = std::make_unique<PosixFileLock>(
+      OpenOrThrow(Resolve(name), O_RDONLY | O_CREAT | O_NOCTTY, name, 0666));
+  // flock rather than fcntl locks: a flock lock belongs to the open file, so two
+  // locks taken in one process exclude each other as well, and closing another
+  // descriptor of the same file does not drop it.
+  constexpr int kStepMs = 10;
+  for (int waited = 0;; waited += kStepMs) {
+    if (::flock(lock->fd(), LOCK_EX | LOCK_NB) == 0) return lock;
+    if (errno != EWOULDBLOCK && errno != EINTR) ThrowErrno(name);
+    if (waited >= kLockPatienceMs) throw ErrnoFailure(EWOULDBLOCK, name);
+    SleepMs(kStepMs);
+  }
 }
 
 }  // namespace zel::platform

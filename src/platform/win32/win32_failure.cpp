@@ -33,4 +33,14 @@ Failure InvalidPictureFailure(std::string_view file) {
   return LastErrorFailure(ERROR_INVALID_DATA, file);
 }
 
+// The fault itself says more than the system's "The data is invalid."
+Failure DamagedFileFailure(std::string_view file, std::size_t line, std::string_view fault) {
+  return {ERROR_INVALID_DATA, std::string(fault), FileAndLine(file, line)};
+}
+
+// A missing folder on the way is as good as a missing file.
+bool IsMissingFile(const Failure& failure) {
+  return failure.code == ERROR_FILE_NOT_FOUND || failure.code == ERROR_PATH_NOT_FOUND;
+}
+
 }  // namespace zel::platform

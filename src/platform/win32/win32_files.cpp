@@ -95,6 +95,29 @@ bool MayBeTransient(DWORD error) {
   return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
 }
 
+// Unlocked explicitly: the system releases a lock of a closed handle only
+// when it gets round to it, and the next writer is waiting for it.
+class Win32FileLock final : public FileLock {
+ public:
+  explicit Win32FileLock(HANDLE handle) : handle_(handle) {}
+  ~Win32FileLock() override {
+    if (locked_) {
+      OVERLAPPED at{};
+      UnlockFileEx(handle_.get(), 0, 1, 0, &at);
+    }
+  }
+  bool TryLock() {
+    OVERLAPPED at{};
+    locked_ = LockFileEx(handle_.get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1,
+                         0, &at) != 0;
+    return locked_;
+  }
+
+ private:
+  OwnedHandle handle_;
+  bool locked_ = false;
+};
+
 }  // namespace
 
 Win32Files::Win32Files(std::string programFolder, std::string driveRoot)
@@ -179,6 +202,22 @@ void Win32Files::RemoveFile(std::string_view name) {
 
 void Win32Files::RemoveEmptyFolder(std::string_view name) {
   if (!RemoveDirectoryW(Resolve(name).c_str())) ThrowLastError(name);
+}
+
+std::unique_ptr<FileLock> Win32Files::LockExclusive(std::string_view name) {
+  // Reading is all LockFileEx needs, so a read-only lock file serves too; the
+  // other holders keep their handles open, hence the full sharing.
+  auto lock = std::make_unique<Win32FileLock>(
+      OpenOrThrow(Resolve(name), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  OPEN_ALWAYS, name));
+  constexpr int kStepMs = 10;
+  for (int waited = 0;; waited += kStepMs) {
+    if (lock->TryLock()) return lock;
+    const DWORD error = GetLastError();
+    if (error != ERROR_LOCK_VIOLATION) throw LastErrorFailure(error, name);
+    if (waited >= kLockPatienceMs) throw LastErrorFailure(ERROR_LOCK_VIOLATION, name);
+    Sleep(kStepMs);
+  }
 }
 
 }  // namespace zel::platform

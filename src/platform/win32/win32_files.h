@@ -22,6 +22,7 @@ class Win32Files final : public Files {
   std::unique_ptr<UpdateFile> OpenForUpdate(std::string_view name) override;
   void RemoveFile(std::string_view name) override;
   void RemoveEmptyFolder(std::string_view name) override;
+  std::unique_ptr<FileLock> LockExclusive(std::string_view name) override;
 
   // The UTF-16 path the operations use for a name.
   std::wstring Resolve(std::string_view name) const;

@@ -1,0 +1,58 @@
+// The solvers' one data file, Zadachi.dat, generated from the problem pool:
+// every course and collection with its problems in order. ASCII, CR LF or LF:
+//
+//   # comment
+//   [practice]
+//   g0012;<FEN, the solver to move>;<UCI moves>;<themes>;<difficulty>
+//   ...
+//   [tactics1]
+//   ...
+//
+// The moves are the solution line, solver first, then defender and solver in
+// turn, ending on a solver move. Every position and every move is checked with
+// the chess rules as the file is read; the first fault stops the reading with
+// a failure naming the file and the line.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chess/position.h"
+#include "chess/types.h"
+#include "platform/files.h"
+
+namespace zel::solver {
+
+struct Problem {
+  std::string id;  // unique within its course; the progress files use it
+  chess::Position start;
+  std::vector<chess::Move> line;  // an odd number of moves, each legal in turn
+  std::vector<std::string> themes;
+  int difficulty = 0;
+};
+
+struct CourseProblems {
+  std::string key;  // a key of the catalog
+  std::vector<Problem> problems;
+
+  std::vector<std::string> Ids() const;
+};
+
+struct ProblemData {
+  std::vector<CourseProblems> courses;  // in file order
+
+  // The course with this key; nullptr when the file has no such section.
+  const CourseProblems* Find(std::string_view key) const;
+};
+
+inline constexpr std::string_view kProblemDataFile = "Zadachi.dat";
+
+// Throws platform::Failure: the platform's own for a file that cannot be read,
+// DamagedFileFailure with the line for a fault in its content.
+ProblemData ReadProblemData(platform::Files& files, std::string_view fileName = kProblemDataFile);
+
+// The same for bytes already read; `fileName` is for the failure only.
+ProblemData ParseProblemData(std::string_view bytes, std::string_view fileName);
+
+}  // namespace zel::solver

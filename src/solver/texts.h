@@ -1,0 +1,146 @@
+// Every text the solvers show the user, in Russian and in English, in one
+// table; the texts with numbers, pieces or moves in them are made by the
+// functions below. UTF-8. Command captions carry "&" before their access key.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "chess/notation.h"
+#include "chess/position.h"
+#include "chess/types.h"
+#include "solver/progress.h"
+
+namespace zel::solver {
+
+using chess::Language;
+
+enum class Text : std::uint8_t {
+  // After a move or a request
+  Right,
+  Wrong,
+  Illegal,
+  NotUnderstood,
+  Ambiguous,
+  ChoosePromotion,
+  Solved,
+  SolvedByOtherMate,
+  YourMove,
+  SolutionShown,
+  CourseComplete,
+  // Whose move it is
+  WhiteToMove,
+  BlackToMove,
+  // Problem states in the problem list
+  StateNew,
+  StateMissed,
+  StateSolved,
+  StateSolvedFirst,
+  // The course list, questions and failures
+  ChooseCourse,
+  ChooseCollection,
+  NoProblems,
+  RestartQuestion,
+  DataUnreadable,
+  ProgressNotSaved,
+  // Commands
+  CommandHint,
+  CommandSolution,
+  CommandRetry,
+  CommandNext,
+  CommandPrevious,
+  CommandFlipBoard,
+  CommandProblemList,
+  CommandRestartCourse,
+  CommandTypeMove,
+  Count
+};
+
+struct TextRow {
+  Text id;
+  std::string_view russian;
+  std::string_view english;
+};
+
+// clang-format off
+inline constexpr TextRow kTexts[] = {
+  {Text::Right, "Правильно!", "Right!"},
+  {Text::Wrong, "Неверно. Попробуйте ещё раз.", "Wrong move. Try again."},
+  {Text::Illegal, "Так ходить нельзя.", "That move is not legal."},
+  {Text::NotUnderstood, "Это не ход. Введите, например, Кf3 или e2e4.",
+   "That is not a move. Type, for example, Nf3 or e2e4."},
+  {Text::Ambiguous, "Так может пойти не одна фигура. Уточните, какая.",
+   "More than one piece can make that move. Say which one."},
+  {Text::ChoosePromotion, "Выберите, в какую фигуру превращается пешка.",
+   "Choose the piece the pawn becomes."},
+  {Text::Solved, "Задача решена!", "Solved!"},
+  {Text::SolvedByOtherMate, "Мат! Задача решена.", "Checkmate! Solved."},
+  {Text::YourMove, "Ваш ход.", "Your move."},
+  {Text::SolutionShown, "Это решение. Чтобы решить задачу самостоятельно, нажмите «Заново».",
+   "That is the solution. To solve the problem yourself, choose Retry."},
+  {Text::CourseComplete, "Все задачи решены!", "Every problem is solved!"},
+  {Text::WhiteToMove, "Ход белых", "White to move"},
+  {Text::BlackToMove, "Ход чёрных", "Black to move"},
+  {Text::StateNew, "не решена", "not solved yet"},
+  {Text::StateMissed, "не решена, были ошибки", "not solved yet, with mistakes"},
+  {Text::StateSolved, "решена", "solved"},
+  {Text::StateSolvedFirst, "решена с первой попытки", "solved at the first attempt"},
+  {Text::ChooseCourse, "Выберите курс", "Choose a course"},
+  {Text::ChooseCollection, "Выберите сборник", "Choose a collection"},
+  {Text::NoProblems, "В этом курсе пока нет задач.", "This course has no problems yet."},
+  {Text::RestartQuestion, "Начать курс заново? Все отметки о решённых задачах будут стёрты.",
+   "Restart the course? Every mark of a solved problem will be cleared."},
+  {Text::DataUnreadable, "Не удалось прочитать файл задач.", "The problem file could not be read."},
+  {Text::ProgressNotSaved, "Не удалось сохранить результаты.", "Your results could not be saved."},
+  {Text::CommandHint, "&Подсказка", "&Hint"},
+  {Text::CommandSolution, "&Решение", "&Solution"},
+  {Text::CommandRetry, "&Заново", "&Retry"},
+  {Text::CommandNext, "&Дальше", "&Next"},
+  {Text::CommandPrevious, "&Назад", "&Previous"},
+  {Text::CommandFlipBoard, "Пере&вернуть доску", "&Flip board"},
+  {Text::CommandProblemList, "&Список задач", "Problem &list"},
+  {Text::CommandRestartCourse, "Начать &курс заново", "Restart &course"},
+  {Text::CommandTypeMove, "Ввести &ход", "&Type a move"},
+};
+// clang-format on
+
+constexpr bool TextsInOrder() {
+  for (std::size_t i = 0; i < std::size(kTexts); ++i)
+    if (static_cast<std::size_t>(kTexts[i].id) != i) return false;
+  return std::size(kTexts) == static_cast<std::size_t>(Text::Count);
+}
+static_assert(TextsInOrder(), "one row per Text, in enum order");
+
+constexpr std::string_view TextOf(Text id, Language language) {
+  const TextRow& row = kTexts[static_cast<std::size_t>(id)];
+  return language == Language::Russian ? row.russian : row.english;
+}
+
+// The commands in the order a window lays them out.
+inline constexpr Text kCommands[] = {
+    Text::CommandHint,     Text::CommandSolution,  Text::CommandRetry,
+    Text::CommandNext,     Text::CommandPrevious,  Text::CommandFlipBoard,
+    Text::CommandProblemList, Text::CommandRestartCourse, Text::CommandTypeMove,
+};
+
+// "Ход белых" / "White to move".
+std::string_view ToMoveText(chess::Color side, Language language);
+std::string_view StateText(ProblemState state, Language language);
+// "Задача 5 из 30" / "Problem 5 of 30"; `number` counts from 1.
+std::string ProblemOfText(std::size_t number, std::size_t count, Language language);
+// "Решено 12 из 30, с первой попытки 9" / "Solved 12 of 30, 9 at the first attempt".
+std::string ProgressText(std::size_t solved, std::size_t count, std::size_t first,
+                         Language language);
+// The first hint, the man to move: "Подсказка: ходит конь с f3." /
+// "Hint: move the knight on f3."
+std::string PieceHintText(chess::PieceType piece, chess::Square from, Language language);
+// The second hint, the move itself in the language's notation:
+// "Подсказка: ход К:e5." / "Hint: play Nxe5."
+std::string MoveHintText(const chess::Position& before, const chess::Move& move,
+                         Language language);
+// The access key of a caption: the character after "&", as UTF-8.
+std::string_view AccessKeyOf(std::string_view caption);
+
+}  // namespace zel::solver
