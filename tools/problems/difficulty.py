@@ -26,17 +26,17 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pool  # noqa: E402  (puts tools/content on the path)
 import engine  # noqa: E402
 
-EFFORT_NODES = 1_000_000     # the effort search; a key not seen by then counts as twice this
+EFFORT_NODES = 500_000     # the effort search; a key not seen by then counts as twice this
 EFFORT_FLOOR = 4_000         # what any engine needs for even the plainest move
 SHALLOW_DEPTH = 4
-SHALLOW_LINES = 5
+SHALLOW_LINES = 4           # a key outside these counts as this many distractors
 
 WEIGHTS = {
     "base": 400,
-    "per_move": 200,          # each solver move after the first
+    "per_move": 180,          # each solver move after the first
     "per_doubling": 80,       # each doubling of the effort above the floor
-    "quiet": 100,
-    "sacrifice": 100,
+    "quiet": 80,
+    "sacrifice": 80,
     "distractor": 40,         # each move a shallow search ranks above the key
 }
 LOWEST, HIGHEST = 400, 2600

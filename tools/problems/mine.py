@@ -50,10 +50,22 @@ OPENING_NODES = 60_000        # the opening: near-best moves of a fair search
 OPENING_SPREAD_CP = 35        # how far below the best an opening move may be
 PLAY_NODES = (10_000, 20_000, 40_000)   # the game's strength, chosen per game
 PLAY_SPREAD_CP = 15           # later moves: an equal alternative now and then
-MISTAKE_DEPTH = 5             # the shallow search whose top moves are plausible
-MISTAKE_LINES = 6
-QUICK_NODES = 20_000          # the quick look at the position after a mistake
-MAX_PLIES = 110
+# The shallow searches whose top moves are plausible mistakes: depth 2 sees
+# a piece left hanging but not a fork or a mate two moves deep, so its top
+# moves include the mistakes that combinations punish; depth 5 gives the
+# subtler ones. Each position uses one, by the game's dice.
+MISTAKE_DEPTHS = (2, 5)
+MISTAKE_LINES = 5
+QUICK_NODES = 10_000          # the quick look at the position after a mistake
+# The quick look already weeds out what the rules would reject at many times
+# the cost: a second move nearly as good (a looser margin than the rules',
+# since a quick search is rough), or a mate far beyond five moves.
+QUICK_GAP = 0.4
+QUICK_MATE_LIMIT = 7
+MAX_PLIES = 100
+# A game whose pieces (not pawns) are down to this many points a side is
+# over for mining: endings give one-move captures and little else.
+ENDING_PIECES = 8
 GAP_PLIES = 8                 # problems of one game lie at least this far apart
 LOPSIDED_CP = 700             # a game this far gone for a few moves is over
 
@@ -109,7 +121,8 @@ class Miner:
         return rng.choices(near, weights)[0]
 
     def play(self, seed: int, on_position=None) -> list[str]:
-        """Plays game `seed`; on_position(ply, played, pos, best) is called at each position."""
+        """Plays game `seed`; on_position(ply, played, pos, best, move) sees each position
+        after the opening before its move is played."""
         rng = random.Random(f"zelmiku-problems-{seed}")
         opening = rng.randint(6, 16)
         nodes = rng.choice(PLAY_NODES)
@@ -130,21 +143,29 @@ class Miner:
                 break
             best = lines[1]
             if on_position and ply >= opening:
-                on_position(ply, tuple(played), pos, best, chosen.pv[0], rng)
+                on_position(ply, tuple(played), pos, best, chosen.pv[0])
             lopsided = lopsided + 1 if abs(best.centipawns()) >= LOPSIDED_CP else 0
-            if lopsided >= 6 or pos.halfmove >= 60:
+            if lopsided >= 6 or pos.halfmove >= 60 or self.ending(pos):
                 break
             played.append(chosen.pv[0])
             pos = pos.push(pos.move_from_uci(chosen.pv[0]))
         return played
 
+    @staticmethod
+    def ending(pos: chess.Position) -> bool:
+        pieces = {"w": 0, "b": 0}
+        for p in pos.board:
+            if p and p.upper() in "NBRQ":
+                pieces["w" if p.isupper() else "b"] += rules.VALUES[p.upper()]
+        return max(pieces.values()) <= ENDING_PIECES
+
     def mine_game(self, seed: int) -> list[pool.Problem]:
         found: list[pool.Problem] = []
         last_ply = [-GAP_PLIES]
 
-        def probe(ply, played, pos, best, main_move, rng):
+        def probe(ply, played, pos, best, main_move):
             self.stats["positions"] += 1
-            if ply - last_ply[0] < GAP_PLIES or rng.random() > 0.7:
+            if ply - last_ply[0] < GAP_PLIES:
                 return
             problem = self.probe(seed, ply, played, pos, best, main_move)
             if problem:
@@ -157,28 +178,41 @@ class Miner:
 
     def probe(self, seed, ply, played, pos, best, main_move) -> pool.Problem | None:
         """Tries the plausible mistakes at this position; returns the problem it wrote."""
+        # Dice of its own, so that what the probes find never changes the game.
+        rng = random.Random(f"zelmiku-mistakes-{seed}-{ply}")
         mover = pos.turn
         solver = "b" if mover == "w" else "w"
         before = -best.centipawns()            # the solver's view before the mistake
         if before >= rules.WIN_CP or material_balance(pos, solver) > 0:
             return None
-        shallow = self.lines(START, played, depth=MISTAKE_DEPTH, multipv=MISTAKE_LINES)
+        depth = rng.choice(MISTAKE_DEPTHS)
+        shallow = self.lines(START, played, depth=depth, multipv=MISTAKE_LINES)
         for line in sorted(shallow.values(), key=lambda l: -l.centipawns()):
             mistake = line.pv[0]
             if mistake == main_move:
                 continue
             self.stats["mistakes tried"] += 1
-            quick = self.lines(START, played + (mistake,), nodes=QUICK_NODES).get(1)
+            looks = self.lines(START, played + (mistake,), nodes=QUICK_NODES, multipv=2)
+            quick, rival = looks.get(1), looks.get(2)
             if quick is None or not rules.decisive(quick):
                 continue
             rise = rules.win_chances(quick) - rules.win_chances_cp(max(-3000, min(3000, before)))
             if rise <= 0.6:
                 continue
+            # The mistake turned the game: a candidate. Cheap rejections first.
+            self.stats["candidates"] += 1
             after = pos.push(pos.move_from_uci(mistake))
             if quick.kind == "cp" and quick.value < rules.COMBINATION_CP \
                     and material_balance(after, solver) >= 0:
+                self.stats["rejected:quick-not-combination"] += 1
                 continue
-            self.stats["candidates"] += 1
+            if rival is not None and not (quick.kind == "mate" and quick.value == 1):
+                if rules.win_chances(quick) - rules.win_chances(rival) <= QUICK_GAP:
+                    self.stats["rejected:quick-not-unique"] += 1
+                    continue
+            if quick.kind == "mate" and quick.value > QUICK_MATE_LIMIT:
+                self.stats["rejected:quick-long-mate"] += 1
+                continue
             problem = self.verify(after.fen(), seed, ply, mistake)
             if problem:
                 return problem
@@ -251,7 +285,7 @@ def main(argv: list[str]) -> int:
         counts: Counter = Counter()
         miner = Miner(eng, args.pool, counts, args.verbose)
         if args.replay is not None:
-            def show(ply, played, pos, best, main_move, rng):
+            def show(ply, played, pos, best, main_move):
                 print(f"ply {ply}: {pos.fen()}  best {best.pv[0]} {best.describe()}")
             print(" ".join(miner.play(args.replay, show)))
             return 0

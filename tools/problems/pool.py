@@ -180,7 +180,41 @@ def load(path: str = PROBLEMS) -> list[Problem]:
 
 
 HEADER = ("# The problem pool: one entry a problem, separated by blank lines.\n"
-          "# Format and how to add a problem: content/README.md.\n")
+          "# Format and how to add a problem: content/README.md.\n\n")
+
+
+def _locked(path: str) -> int:
+    """An open descriptor of path holding its exclusive lock.
+
+    A rewrite (retag.py) puts a new file in place under the same lock, so a
+    writer that got the lock on the file it replaced tries again on the new one.
+    """
+    while True:
+        fd = os.open(path, os.O_RDWR | os.O_CREAT, 0o644)
+        fcntl.flock(fd, fcntl.LOCK_EX)
+        try:
+            if os.fstat(fd).st_ino == os.stat(path).st_ino:
+                return fd
+        except FileNotFoundError:
+            pass
+        os.close(fd)
+
+
+def rewrite(path: str, change) -> None:
+    """Replaces the pool by change(problems) -> text, under the lock, all or nothing."""
+    fd = _locked(path)
+    try:
+        with os.fdopen(os.dup(fd), encoding="utf-8") as f:
+            problems = parse(path, f.read())
+        text = change(problems)
+        temporary = path + ".tmp"
+        with open(temporary, "w", encoding="utf-8") as f:
+            f.write(text)
+            f.flush()
+            os.fsync(f.fileno())
+        os.replace(temporary, path)
+    finally:
+        os.close(fd)
 
 
 def append(problem_for_id, path: str = PROBLEMS) -> Problem | None:
@@ -191,9 +225,8 @@ def append(problem_for_id, path: str = PROBLEMS) -> Problem | None:
     written with one write() and fsync'ed while the lock is held, so two miners
     never take the same id and a kill leaves whole entries only.
     """
-    fd = os.open(path, os.O_RDWR | os.O_CREAT, 0o644)
+    fd = _locked(path)
     try:
-        fcntl.flock(fd, fcntl.LOCK_EX)
         with os.fdopen(os.dup(fd), encoding="utf-8") as f:
             text = f.read()
         existing = parse(path, text)

@@ -35,7 +35,7 @@ import engine  # noqa: E402
 CHECK_NODES = 150_000
 # The miner confirms each new problem once more with a deeper search, so what
 # enters the pool does not rest on one shallow verdict alone.
-DEEP_NODES = 800_000
+DEEP_NODES = 500_000
 HASH_MB = 16
 
 MAX_SOLVER_MOVES = pool.MAX_SOLVER_MOVES
