@@ -7,6 +7,7 @@ and its engine's together (one core each).
 
 usage: bench_yield.py STATS.jsonl...          sum the records of earlier runs
        bench_yield.py --minutes M [--seeds A-B]   mine M minutes into a scratch pool
+       bench_yield.py --pool [FILE]              what the pool holds: themes, lengths, ratings
 """
 from __future__ import annotations
 
@@ -19,6 +20,8 @@ import tempfile
 from collections import Counter
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+import pool  # noqa: E402
 
 
 def summarise(records: list[dict]) -> str:
@@ -41,13 +44,34 @@ def summarise(records: list[dict]) -> str:
     return "\n".join(lines)
 
 
+def describe_pool(problems) -> str:
+    """The spread of themes, and the rating by length: it should rise with the length."""
+    lines = [f"{len(problems)} problems"]
+    by_length: dict = {}
+    for p in problems:
+        by_length.setdefault(p.solver_moves(), []).append(p.difficulty)
+    for n, ratings in sorted(by_length.items()):
+        lines.append(f"  {n} solver move{'s' if n > 1 else ''}: {len(ratings):4}, rating "
+                     f"mean {sum(ratings) / len(ratings):5.0f}, {min(ratings)}-{max(ratings)}")
+    themes = Counter(t for p in problems for t in p.themes)
+    lines.append("themes: " + ", ".join(f"{t} {n}" for t, n in themes.most_common()))
+    untagged = sum(1 for p in problems if not p.themes)
+    lines.append(f"no theme: {untagged}")
+    return "\n".join(lines)
+
+
 def main(argv: list[str]) -> int:
     parser = argparse.ArgumentParser(description=__doc__.strip().splitlines()[0])
     parser.add_argument("stats", nargs="*")
     parser.add_argument("--minutes", type=float)
+    parser.add_argument("--pool", nargs="?", const=pool.PROBLEMS)
     parser.add_argument("--seeds", default="900001-999999",
                         help="seeds of the scratch run (kept apart from the pool's)")
     args = parser.parse_args(argv[1:])
+    if args.pool:
+        print(describe_pool(pool.load(args.pool)))
+        if not args.stats and not args.minutes:
+            return 0
     files = list(args.stats)
     with tempfile.TemporaryDirectory() as scratch:
         if args.minutes:

@@ -56,6 +56,8 @@ PLAY_SPREAD_CP = 15           # later moves: an equal alternative now and then
 # subtler ones. Each position uses one, by the game's dice.
 MISTAKE_DEPTHS = (2, 5)
 MISTAKE_LINES = 5
+GLANCE_NODES = 3_000          # a first glance after each mistake: most change little
+GLANCE_CP = 150               # what the glance must see to look closer
 QUICK_NODES = 10_000          # the quick look at the position after a mistake
 # The quick look already weeds out what the rules would reject at many times
 # the cost: a second move nearly as good (a looser margin than the rules',
@@ -192,6 +194,9 @@ class Miner:
             if mistake == main_move:
                 continue
             self.stats["mistakes tried"] += 1
+            glance = self.lines(START, played + (mistake,), nodes=GLANCE_NODES).get(1)
+            if glance is None or glance.centipawns() < GLANCE_CP:
+                continue
             looks = self.lines(START, played + (mistake,), nodes=QUICK_NODES, multipv=2)
             quick, rival = looks.get(1), looks.get(2)
             if quick is None or not rules.decisive(quick):
