@@ -64,10 +64,10 @@ QUICK_NODES = 10_000          # the quick look at the position after a mistake
 # since a quick search is rough), or a mate far beyond five moves.
 QUICK_GAP = 0.4
 QUICK_MATE_LIMIT = 7
-MAX_PLIES = 100
+MAX_PLIES = 120
 # A game whose pieces (not pawns) are down to this many points a side is
-# over for mining: endings give one-move captures and little else.
-ENDING_PIECES = 8
+# over for mining: bare endings give little but pawn races.
+ENDING_PIECES = 3
 GAP_PLIES = 8                 # problems of one game lie at least this far apart
 LOPSIDED_CP = 700             # a game this far gone for a few moves is over
 
