@@ -3,8 +3,8 @@
 
 A game starts from the initial position with an opening chosen among the
 engine's near-best moves, so the openings are real ones, and goes on with the
-engine's good moves. At most positions the miner also tries a plausible
-mistake beside the game: a move among the top few of a shallow search. When
+engine's good moves. At every position after the opening the miner also
+tries plausible mistakes beside the game: the top moves of a shallow search. When
 the reply to that mistake turns the game (the side to move was not winning
 and not ahead in material, and now a quick search gives it a forced mate or
 +200 with win chances up by more than 0.6), the position after the mistake is
@@ -53,7 +53,7 @@ PLAY_SPREAD_CP = 15           # later moves: an equal alternative now and then
 # The shallow searches whose top moves are plausible mistakes: depth 2 sees
 # a piece left hanging but not a fork or a mate two moves deep, so its top
 # moves include the mistakes that combinations punish; depth 5 gives the
-# subtler ones. Each position uses one, by the game's dice.
+# subtler ones. Each position uses one, by its own dice.
 MISTAKE_DEPTHS = (2, 5)
 MISTAKE_LINES = 5
 GLANCE_NODES = 3_000          # a first glance after each mistake: most change little
@@ -70,25 +70,6 @@ MAX_PLIES = 120
 ENDING_PIECES = 3
 GAP_PLIES = 8                 # problems of one game lie at least this far apart
 LOPSIDED_CP = 700             # a game this far gone for a few moves is over
-
-
-def material_balance(pos: chess.Position, side: str) -> int:
-    return rules.balance(pos, side)
-
-
-class Stats:
-    """What a run tried and why candidates fell, for the yield benchmark."""
-
-    def __init__(self):
-        self.counts: Counter = Counter()
-        self.started_cpu = self._cpu()
-
-    @staticmethod
-    def _cpu() -> float:
-        return time.process_time()
-
-    def rejected(self, rule: str) -> None:
-        self.counts["rejected:" + rule] += 1
 
 
 def engine_cpu_seconds(eng: engine.Engine) -> float:
@@ -141,8 +122,6 @@ class Miner:
                 lines = self.lines(START, played, nodes=nodes, multipv=3)
                 chosen = self.choose(rng, lines, PLAY_SPREAD_CP) if rng.random() < 0.3 \
                     else lines[1]
-            if not lines:
-                break
             best = lines[1]
             if on_position and ply >= opening:
                 on_position(ply, tuple(played), pos, best, chosen.pv[0])
@@ -155,6 +134,7 @@ class Miner:
 
     @staticmethod
     def ending(pos: chess.Position) -> bool:
+        """Both sides are down to ENDING_PIECES points of pieces or fewer."""
         pieces = {"w": 0, "b": 0}
         for p in pos.board:
             if p and p.upper() in "NBRQ":
@@ -185,7 +165,7 @@ class Miner:
         mover = pos.turn
         solver = "b" if mover == "w" else "w"
         before = -best.centipawns()            # the solver's view before the mistake
-        if before >= rules.WIN_CP or material_balance(pos, solver) > 0:
+        if before >= rules.WIN_CP or rules.balance(pos, solver) > 0:
             return None
         depth = rng.choice(MISTAKE_DEPTHS)
         shallow = self.lines(START, played, depth=depth, multipv=MISTAKE_LINES)
@@ -208,7 +188,7 @@ class Miner:
             self.stats["candidates"] += 1
             after = pos.push(pos.move_from_uci(mistake))
             if quick.kind == "cp" and quick.value < rules.COMBINATION_CP \
-                    and material_balance(after, solver) >= 0:
+                    and rules.balance(after, solver) >= 0:
                 self.stats["rejected:quick-not-combination"] += 1
                 continue
             if rival is not None and not (quick.kind == "mate" and quick.value == 1):
