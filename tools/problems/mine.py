@@ -221,10 +221,16 @@ class Miner:
         rating = difficulty.rate(self.eng, fen, verdict.moves, tags)
         source = f"mined seed={seed} ply={ply} mistake={mistake}"
 
-        def make(next_id, known):
-            self.known |= known
-            if key in known:
+        def make(next_id, existing):
+            self.known |= {p.position_key() for p in existing}
+            if key in self.known:
                 return None
+            # Another run of the same seed (one killed and redone) may have
+            # written a problem close by in this game.
+            for p in existing:
+                place = pool.game_and_ply(p)
+                if place and place[0] == seed and abs(place[1] - ply) < GAP_PLIES:
+                    return None
             return pool.Problem(next_id, fen, verdict.moves, tags, rating, source)
 
         written = pool.append(make, self.pool_path)

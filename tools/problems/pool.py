@@ -174,6 +174,15 @@ def parse(path: str, text: str) -> list[Problem]:
     return problems
 
 
+SOURCE = re.compile(r"mined seed=(\d+) ply=(\d+)\b")
+
+
+def game_and_ply(problem: Problem) -> tuple[int, int] | None:
+    """(seed, ply) of a mined problem, from its source line."""
+    m = SOURCE.match(problem.source)
+    return (int(m.group(1)), int(m.group(2))) if m else None
+
+
 def load(path: str = PROBLEMS) -> list[Problem]:
     with open(path, encoding="utf-8") as f:
         return parse(path, f.read())
@@ -220,8 +229,9 @@ def rewrite(path: str, change) -> None:
 def append(problem_for_id, path: str = PROBLEMS) -> Problem | None:
     """Appends one problem under an exclusive lock, numbering it after the last id.
 
-    problem_for_id(next_id, known_positions) returns the Problem to write, or
-    None to write nothing (e.g. its position is already there). The entry is
+    problem_for_id(next_id, existing) gets the pool as it is under the lock and
+    returns the Problem to write, or None to write nothing (e.g. its position
+    is already there). The entry is
     written with one write() and fsync'ed while the lock is held, so two miners
     never take the same id and a kill leaves whole entries only.
     """
@@ -232,7 +242,7 @@ def append(problem_for_id, path: str = PROBLEMS) -> Problem | None:
         existing = parse(path, text)
         numbers = [int(p.id[1:]) for p in existing if p.id.startswith("g")]
         next_id = f"g{(max(numbers) + 1 if numbers else 1):04d}"
-        problem = problem_for_id(next_id, {p.position_key() for p in existing})
+        problem = problem_for_id(next_id, existing)
         if problem is None:
             return None
         prefix = "" if text else HEADER

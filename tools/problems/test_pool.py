@@ -10,6 +10,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import make_data  # noqa: E402
+import mine  # noqa: E402
 import pool  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -127,10 +128,21 @@ class DataFile(unittest.TestCase):
                                                        "tactics": ["g0001"]}))
         self.assertRegex(done.stderr, r"c.txt:\d+: course tactics: g0001 is already in practice")
 
-    def test_render_matches_the_committed_sources(self):
+    def test_the_committed_pool_builds_and_keeps_games_apart(self):
         # The real pool and courses must build: the same run as the build step.
-        text = make_data.render(pool.load(), pool.load_courses(), pool.COURSES)
+        problems = pool.load()
+        text = make_data.render(problems, pool.load_courses(), pool.COURSES)
         self.assertTrue(text.isascii())
+        places: dict = {}
+        for p in problems:
+            place = pool.game_and_ply(p)
+            if place:
+                places.setdefault(place[0], []).append((place[1], p.id))
+        for seed, plies in places.items():
+            plies.sort()
+            for (a, first), (b, second) in zip(plies, plies[1:]):
+                self.assertGreaterEqual(b - a, mine.GAP_PLIES,
+                                        f"{first} and {second} of seed {seed} lie too close")
 
 
 # Distinct legal positions for the writers: the white king on its own square.
@@ -156,7 +168,8 @@ def _king_fen(square: str) -> str:
 def _append_many(path, start, count):
     for square in KING_SQUARES[start:start + count]:
         fen = _king_fen(square)
-        pool.append(lambda next_id, known, fen=fen: None if " ".join(fen.split()[:4]) in known
+        pool.append(lambda next_id, existing, fen=fen:
+                    None if " ".join(fen.split()[:4]) in {p.position_key() for p in existing}
                     else pool.Problem(next_id, fen, ("a1a2",), ("quiet-move",), 400, "hand"), path)
 
 
