@@ -53,7 +53,7 @@ PLAY_SPREAD_CP = 15           # later moves: an equal alternative now and then
 # The shallow searches whose top moves are plausible mistakes: depth 2 sees
 # a piece left hanging but not a fork or a mate two moves deep, so its top
 # moves include the mistakes that combinations punish; depth 5 gives the
-# subtler ones. Each position uses one, by its own dice.
+# subtler ones. Each position tries the top moves of both.
 MISTAKE_DEPTHS = (2, 5)
 MISTAKE_LINES = 5
 GLANCE_NODES = 3_000          # a first glance after each mistake: most change little
@@ -160,19 +160,18 @@ class Miner:
 
     def probe(self, seed, ply, played, pos, best, main_move) -> pool.Problem | None:
         """Tries the plausible mistakes at this position; returns the problem it wrote."""
-        # Dice of its own, so that what the probes find never changes the game.
-        rng = random.Random(f"zelmiku-mistakes-{seed}-{ply}")
         mover = pos.turn
         solver = "b" if mover == "w" else "w"
         before = -best.centipawns()            # the solver's view before the mistake
         if before >= rules.WIN_CP or rules.balance(pos, solver) > 0:
             return None
-        depth = rng.choice(MISTAKE_DEPTHS)
-        shallow = self.lines(START, played, depth=depth, multipv=MISTAKE_LINES)
-        for line in sorted(shallow.values(), key=lambda l: -l.centipawns()):
-            mistake = line.pv[0]
-            if mistake == main_move:
-                continue
+        mistakes: list[str] = []
+        for depth in MISTAKE_DEPTHS:
+            shallow = self.lines(START, played, depth=depth, multipv=MISTAKE_LINES)
+            for line in sorted(shallow.values(), key=lambda l: -l.centipawns()):
+                if line.pv[0] != main_move and line.pv[0] not in mistakes:
+                    mistakes.append(line.pv[0])
+        for mistake in mistakes:
             self.stats["mistakes tried"] += 1
             glance = self.lines(START, played + (mistake,), nodes=GLANCE_NODES).get(1)
             if glance is None or glance.centipawns() < GLANCE_CP:
