@@ -96,9 +96,6 @@ class Verdict:
     mate: bool                       # the line ends in mate
     steps: list = field(default_factory=list)
 
-    def solver_moves(self) -> int:
-        return (len(self.moves) + 1) // 2
-
 
 class Judge:
     """Runs the rules with one engine at one node budget."""
@@ -248,6 +245,3 @@ class Judge:
         raise Rejected("weak-defence", f"{where} ({given.describe()}) is weaker than the "
                        f"engine's {best.pv[0]} ({best.describe()})")
 
-
-def check_problem(judge: Judge, problem: pool.Problem) -> Verdict:
-    return judge.check(problem.fen, problem.moves)
