@@ -33,10 +33,10 @@ SHALLOW_LINES = 4           # a key outside these counts as this many distractor
 
 WEIGHTS = {
     "base": 400,
-    "per_move": 180,          # each solver move after the first
-    "per_doubling": 80,       # each doubling of the effort above the floor
-    "quiet": 80,
-    "sacrifice": 80,
+    "per_move": 170,          # each solver move after the first
+    "per_doubling": 75,       # each doubling of the effort above the floor
+    "quiet": 70,
+    "sacrifice": 70,
     "distractor": 40,         # each move a shallow search ranks above the key
 }
 LOWEST, HIGHEST = 400, 2600
