@@ -207,12 +207,14 @@ class Miner:
         if key in self.known:
             self.stats["rejected:duplicate"] += 1
             return None
+        stage = ""
         try:
             verdict = self.judge.build(fen)
             self.judge.check(fen, verdict.moves)
+            stage = "deep "
             self.deep.check(fen, verdict.moves)
         except rules.Rejected as e:
-            self.stats["rejected:" + e.rule] += 1
+            self.stats["rejected:" + stage + e.rule] += 1
             if self.verbose:
                 print(f"  seed {seed} ply {ply} {mistake}: {e.rule}: {e}", flush=True)
             return None
