@@ -364,6 +364,13 @@ class Position:
     def is_mate(self) -> bool:
         return self.in_check() and not self.legal_moves()
 
+    def move_from_uci(self, text: str) -> Move:
+        """The legal move written in coordinates ("e2e4", "e7e8q", castling "e1g1")."""
+        for move in self.legal_moves():
+            if move.uci() == text:
+                return move
+        raise ChessError(f"'{text}' is not a legal move here")
+
     # ------------------------------------------------- notation -----
     def russian(self, move: Move) -> str:
         """The move in Russian short notation: "Кр:d1", "Лad1", "e:d5", "e8Ф", "0-0", "Фg7#"."""

@@ -31,6 +31,7 @@ class Line:
     kind: str          # "cp" or "mate"
     value: int         # centipawns, or moves to mate (negative: being mated)
     pv: tuple
+    nodes: int = 0     # nodes searched when the engine printed the line
 
     def centipawns(self) -> int:
         """Comparable with cp scores: a mate is worth more than any material."""
@@ -43,7 +44,7 @@ class Line:
 
 
 class Engine:
-    def __init__(self, path: str | None = None, timeout: float = 60.0):
+    def __init__(self, path: str | None = None, timeout: float = 60.0, hash_mb: int = 64):
         self.path = path or os.environ.get("ZEL_STOCKFISH", DEFAULT_PATH)
         self.timeout = timeout
         try:
@@ -58,7 +59,7 @@ class Engine:
             self.send("uci")
             self.read_until(lambda l: l == "uciok")
             self.set_option("Threads", 1)
-            self.set_option("Hash", 64)
+            self.set_option("Hash", hash_mb)
             self.ready()
         except EngineError:
             self.quit()
@@ -147,9 +148,35 @@ class Engine:
         lines = self._lines(self.read_until(lambda l: l.startswith("bestmove")))
         return lines.get(1)
 
+    def go(self, fen: str, moves=(), *, nodes: int | None = None, depth: int | None = None,
+           multipv: int = 1, searchmoves=()) -> list[Line]:
+        """Every exact line the engine prints for a search from a fresh hash, in order.
+
+        A node limit on one thread from a cleared hash is as repeatable as a depth
+        and bounds the time; `searchmoves` restricts the root moves.
+        """
+        if (nodes is None) == (depth is None):
+            raise ValueError("give exactly one of nodes and depth")
+        self.new_game()
+        self.set_option("MultiPV", multipv)
+        self.position(fen, moves)
+        limit = f"nodes {nodes}" if nodes is not None else f"depth {depth}"
+        restrict = " searchmoves " + " ".join(searchmoves) if searchmoves else ""
+        self.send(f"go {limit}{restrict}")
+        return self._infos(self.read_until(lambda l: l.startswith("bestmove")))
+
+    @staticmethod
+    def best_lines(infos: list[Line]) -> dict[int, Line]:
+        """The last line of each multipv number: what the search ended with."""
+        return {line.multipv: line for line in infos}
+
     @staticmethod
     def _lines(output: list[str]) -> dict[int, Line]:
-        best: dict[int, Line] = {}
+        return Engine.best_lines(Engine._infos(output))
+
+    @staticmethod
+    def _infos(output: list[str]) -> list[Line]:
+        found: list[Line] = []
         for text in output:
             words = text.split()
             if not words or words[0] != "info" or "score" not in words or "pv" not in words:
@@ -157,13 +184,13 @@ class Engine:
             if "lowerbound" in words or "upperbound" in words:
                 continue
             field = {w: words[i + 1] for i, w in enumerate(words[:-1])
-                     if w in ("depth", "multipv")}
+                     if w in ("depth", "multipv", "nodes")}
             s = words.index("score")
-            line = Line(multipv=int(field.get("multipv", 1)), depth=int(field.get("depth", 0)),
-                        kind=words[s + 1], value=int(words[s + 2]),
-                        pv=tuple(words[words.index("pv") + 1:]))
-            best[line.multipv] = line
-        return best
+            found.append(Line(multipv=int(field.get("multipv", 1)), depth=int(field.get("depth", 0)),
+                              kind=words[s + 1], value=int(words[s + 2]),
+                              pv=tuple(words[words.index("pv") + 1:]),
+                              nodes=int(field.get("nodes", 0))))
+        return found
 
     def quit(self) -> None:
         if self.proc.poll() is None:

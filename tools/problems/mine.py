@@ -1,0 +1,312 @@
+#!/usr/bin/env python3
+"""Mines problems from engine games and appends them to the pool.
+
+A game starts from the initial position with an opening chosen among the
+engine's near-best moves, so the openings are real ones, and goes on with the
+engine's good moves. At every position after the opening the miner also
+tries plausible mistakes beside the game: the top moves of a shallow search. When
+the reply to that mistake turns the game (the side to move was not winning
+and not ahead in material, and now a quick search gives it a forced mate or
++200 with win chances up by more than 0.6), the position after the mistake is
+a candidate, and only candidates get the full rules of rules.py and then a
+deeper confirmation. The game itself never plays the mistake, so it stays
+balanced and gives candidates all the way through.
+
+Every search is from a cleared hash to a fixed node count or depth on one
+thread, and the game's random choices come from its seed, so a source line
+"mined seed=17 ply=31 mistake=f6e4" can be replayed: mine.py --replay 17.
+
+Work goes in seeds (one game each). Finished seeds are listed in the state
+file; a worker takes the seeds of its share that are not listed, so a killed
+run resumes where it stopped, and a seed redone after a kill only finds the
+positions it already wrote, which the pool refuses as duplicates.
+
+usage: mine.py [--minutes M] [--worker K --workers N] [--pool FILE] [--state FILE]
+               [--stats FILE] [--seeds A-B]
+       mine.py --replay SEED
+"""
+from __future__ import annotations
+
+import argparse
+import json
+import os
+import random
+import sys
+import time
+from collections import Counter
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import pool  # noqa: E402  (puts tools/content on the path)
+import chess  # noqa: E402
+import difficulty  # noqa: E402
+import engine  # noqa: E402
+import rules  # noqa: E402
+import themes  # noqa: E402
+
+START = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"
+STATE = os.path.join(pool.ROOT, "content", "problems.state")
+
+OPENING_NODES = 60_000        # the opening: near-best moves of a fair search
+OPENING_SPREAD_CP = 35        # how far below the best an opening move may be
+PLAY_NODES = (10_000, 20_000, 40_000)   # the game's strength, chosen per game
+PLAY_SPREAD_CP = 15           # later moves: an equal alternative now and then
+# The shallow searches whose top moves are plausible mistakes: depth 2 sees
+# a piece left hanging but not a fork or a mate two moves deep, so its top
+# moves include the mistakes that combinations punish; depth 5 gives the
+# subtler ones. Each position tries the top moves of both.
+MISTAKE_DEPTHS = (2, 5)
+MISTAKE_LINES = 5
+GLANCE_NODES = 3_000          # a first glance after each mistake: most change little
+GLANCE_CP = 150               # what the glance must see to look closer
+QUICK_NODES = 10_000          # the quick look at the position after a mistake
+# The quick look already weeds out what the rules would reject at many times
+# the cost: a second move nearly as good (a looser margin than the rules',
+# since a quick search is rough), or a mate far beyond five moves.
+QUICK_GAP = 0.4
+QUICK_MATE_LIMIT = 7
+MAX_PLIES = 120
+# A game whose pieces (not pawns) are down to this many points a side is
+# over for mining: bare endings give little but pawn races.
+ENDING_PIECES = 3
+GAP_PLIES = 8                 # problems of one game lie at least this far apart
+LOPSIDED_CP = 700             # a game this far gone for a few moves is over
+
+
+def engine_cpu_seconds(eng: engine.Engine) -> float:
+    """CPU time of the engine process so far, from /proc (Linux)."""
+    try:
+        with open(f"/proc/{eng.proc.pid}/stat") as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+    except (OSError, IndexError, ValueError):
+        return 0.0
+
+
+class Miner:
+    def __init__(self, eng: engine.Engine, pool_path: str, stats: Counter, verbose=False):
+        self.eng = eng
+        self.judge = rules.Judge(eng, rules.CHECK_NODES)
+        self.deep = rules.Judge(eng, rules.DEEP_NODES)
+        self.pool_path = pool_path
+        self.stats = stats
+        self.verbose = verbose
+        self.known: set = set()
+
+    def lines(self, fen, moves, *, nodes=None, depth=None, multipv=1):
+        return engine.Engine.best_lines(self.eng.go(fen, moves, nodes=nodes, depth=depth,
+                                                    multipv=multipv))
+
+    def choose(self, rng: random.Random, lines: dict, spread: int) -> engine.Line:
+        ranked = sorted(lines.values(), key=lambda l: -l.centipawns())
+        best = ranked[0].centipawns()
+        near = [l for l in ranked if l.centipawns() >= best - spread]
+        weights = [len(near) - i + 1 for i in range(len(near))]
+        return rng.choices(near, weights)[0]
+
+    def play(self, seed: int, on_position=None) -> list[str]:
+        """Plays game `seed`; on_position(ply, played, pos, best, move) sees each position
+        after the opening before its move is played."""
+        rng = random.Random(f"zelmiku-problems-{seed}")
+        opening = rng.randint(6, 16)
+        nodes = rng.choice(PLAY_NODES)
+        played: list[str] = []
+        pos = chess.parse_fen(START)
+        lopsided = 0
+        for ply in range(MAX_PLIES):
+            if not pos.legal_moves():
+                break
+            if ply < opening:
+                lines = self.lines(START, played, nodes=OPENING_NODES, multipv=4)
+                chosen = self.choose(rng, lines, OPENING_SPREAD_CP)
+            else:
+                lines = self.lines(START, played, nodes=nodes, multipv=3)
+                chosen = self.choose(rng, lines, PLAY_SPREAD_CP) if rng.random() < 0.3 \
+                    else lines[1]
+            best = lines[1]
+            if on_position and ply >= opening:
+                on_position(ply, tuple(played), pos, best, chosen.pv[0])
+            lopsided = lopsided + 1 if abs(best.centipawns()) >= LOPSIDED_CP else 0
+            if lopsided >= 6 or pos.halfmove >= 60 or self.ending(pos):
+                break
+            played.append(chosen.pv[0])
+            pos = pos.push(pos.move_from_uci(chosen.pv[0]))
+        return played
+
+    @staticmethod
+    def ending(pos: chess.Position) -> bool:
+        """Both sides are down to ENDING_PIECES points of pieces or fewer."""
+        pieces = {"w": 0, "b": 0}
+        for p in pos.board:
+            if p and p.upper() in "NBRQ":
+                pieces["w" if p.isupper() else "b"] += rules.VALUES[p.upper()]
+        return max(pieces.values()) <= ENDING_PIECES
+
+    def mine_game(self, seed: int) -> list[pool.Problem]:
+        found: list[pool.Problem] = []
+        last_ply = [-GAP_PLIES]
+
+        def probe(ply, played, pos, best, main_move):
+            self.stats["positions"] += 1
+            if ply - last_ply[0] < GAP_PLIES:
+                return
+            problem = self.probe(seed, ply, played, pos, best, main_move)
+            if problem:
+                found.append(problem)
+                last_ply[0] = ply
+
+        self.play(seed, probe)
+        self.stats["games"] += 1
+        return found
+
+    def probe(self, seed, ply, played, pos, best, main_move) -> pool.Problem | None:
+        """Tries the plausible mistakes at this position; returns the problem it wrote."""
+        mover = pos.turn
+        solver = "b" if mover == "w" else "w"
+        before = -best.centipawns()            # the solver's view before the mistake
+        if before >= rules.WIN_CP or rules.balance(pos, solver) > 0:
+            return None
+        mistakes: list[str] = []
+        for depth in MISTAKE_DEPTHS:
+            shallow = self.lines(START, played, depth=depth, multipv=MISTAKE_LINES)
+            for line in sorted(shallow.values(), key=lambda l: -l.centipawns()):
+                if line.pv[0] != main_move and line.pv[0] not in mistakes:
+                    mistakes.append(line.pv[0])
+        for mistake in mistakes:
+            self.stats["mistakes tried"] += 1
+            glance = self.lines(START, played + (mistake,), nodes=GLANCE_NODES).get(1)
+            if glance is None or glance.centipawns() < GLANCE_CP:
+                continue
+            looks = self.lines(START, played + (mistake,), nodes=QUICK_NODES, multipv=2)
+            quick, rival = looks.get(1), looks.get(2)
+            if quick is None or not rules.decisive(quick):
+                continue
+            rise = rules.win_chances(quick) - rules.win_chances_cp(max(-3000, min(3000, before)))
+            if rise <= 0.6:
+                continue
+            # The mistake turned the game: a candidate. Cheap rejections first.
+            self.stats["candidates"] += 1
+            after = pos.push(pos.move_from_uci(mistake))
+            if quick.kind == "cp" and quick.value < rules.COMBINATION_CP \
+                    and rules.balance(after, solver) >= 0:
+                self.stats["rejected:quick-not-combination"] += 1
+                continue
+            if rival is not None and not (quick.kind == "mate" and quick.value == 1):
+                if rules.win_chances(quick) - rules.win_chances(rival) <= QUICK_GAP:
+                    self.stats["rejected:quick-not-unique"] += 1
+                    continue
+            if quick.kind == "mate" and quick.value > QUICK_MATE_LIMIT:
+                self.stats["rejected:quick-long-mate"] += 1
+                continue
+            problem = self.verify(after.fen(), seed, ply, mistake)
+            if problem:
+                return problem
+        return None
+
+    def verify(self, fen: str, seed: int, ply: int, mistake: str) -> pool.Problem | None:
+        key = " ".join(fen.split()[:4])
+        if key in self.known:
+            self.stats["rejected:duplicate"] += 1
+            return None
+        stage = ""
+        try:
+            verdict = self.judge.build(fen)
+            self.judge.check(fen, verdict.moves)
+            stage = "deep "
+            self.deep.check(fen, verdict.moves)
+        except rules.Rejected as e:
+            self.stats["rejected:" + stage + e.rule] += 1
+            if self.verbose:
+                print(f"  seed {seed} ply {ply} {mistake}: {e.rule}: {e}", flush=True)
+            return None
+        tags = themes.tag(fen, verdict.moves)
+        rating = difficulty.rate(self.eng, fen, verdict.moves, tags)
+        source = f"mined seed={seed} ply={ply} mistake={mistake}"
+
+        def make(next_id, existing):
+            self.known |= {p.position_key() for p in existing}
+            if key in self.known:
+                return None
+            # Another run of the same seed (one killed and redone) may have
+            # written a problem close by in this game.
+            for p in existing:
+                place = pool.game_and_ply(p)
+                if place and place[0] == seed and abs(place[1] - ply) < GAP_PLIES:
+                    return None
+            return pool.Problem(next_id, fen, verdict.moves, tags, rating, source)
+
+        written = pool.append(make, self.pool_path)
+        if written is None:
+            self.stats["rejected:duplicate"] += 1
+            return None
+        self.known.add(key)
+        self.stats["problems"] += 1
+        print(f"{written.id} seed={seed} ply={ply} {' '.join(written.moves)} "
+              f"[{' '.join(tags)}] {rating}", flush=True)
+        return written
+
+
+def read_state(path: str) -> set[int]:
+    try:
+        with open(path) as f:
+            return {int(w) for w in f.read().split() if w.isdigit()}
+    except FileNotFoundError:
+        return set()
+
+
+def mark_done(path: str, seed: int) -> None:
+    with open(path, "a") as f:
+        f.write(f"{seed}\n")
+        f.flush()
+        os.fsync(f.fileno())
+
+
+def main(argv: list[str]) -> int:
+    parser = argparse.ArgumentParser(description=__doc__.strip().splitlines()[0])
+    parser.add_argument("--minutes", type=float, default=60.0)
+    parser.add_argument("--worker", type=int, default=0)
+    parser.add_argument("--workers", type=int, default=1)
+    parser.add_argument("--pool", default=pool.PROBLEMS)
+    parser.add_argument("--state", default=STATE)
+    parser.add_argument("--stats", help="append one JSON line per game to this file")
+    parser.add_argument("--seeds", help="A-B: mine only these seeds (default: from 1 on)")
+    parser.add_argument("--replay", type=int, help="print the game of this seed and stop")
+    parser.add_argument("--verbose", action="store_true")
+    args = parser.parse_args(argv[1:])
+
+    with engine.Engine(hash_mb=rules.HASH_MB, timeout=120) as eng:
+        counts: Counter = Counter()
+        miner = Miner(eng, args.pool, counts, args.verbose)
+        if args.replay is not None:
+            def show(ply, played, pos, best, main_move):
+                print(f"ply {ply}: {pos.fen()}  best {best.pv[0]} {best.describe()}")
+            print(" ".join(miner.play(args.replay, show)))
+            return 0
+        if os.path.exists(args.pool):
+            miner.known = {p.position_key() for p in pool.load(args.pool)}
+        lo, hi = (1, 10**9)
+        if args.seeds:
+            lo, hi = (int(x) for x in args.seeds.split("-"))
+        deadline = time.monotonic() + 60 * args.minutes
+        seed = lo
+        while time.monotonic() < deadline and seed <= hi:
+            done = read_state(args.state)
+            if seed % args.workers != args.worker or seed in done:
+                seed += 1
+                continue
+            cpu0, eng0 = time.process_time(), engine_cpu_seconds(eng)
+            before = Counter(counts)
+            miner.mine_game(seed)
+            mark_done(args.state, seed)
+            if args.stats:
+                delta = {k: counts[k] - before[k] for k in counts if counts[k] != before[k]}
+                record = {"seed": seed, "cpu": round(time.process_time() - cpu0
+                                                     + engine_cpu_seconds(eng) - eng0, 2),
+                          **delta}
+                with open(args.stats, "a") as f:
+                    f.write(json.dumps(record) + "\n")
+            seed += 1
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))

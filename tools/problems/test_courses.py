@@ -1,0 +1,93 @@
+#!/usr/bin/env python3
+"""The courses: the committed courses.txt is what the rules build from the
+committed pool, and the rules give each course what the help promises."""
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import make_courses  # noqa: E402
+import pool  # noqa: E402
+
+FEN = "6k1/5ppp/8/8/8/8/5PPP/3R2K1 w - - 0 1"
+
+
+def fake_pool(count: int) -> list:
+    """Problems with a spread of themes, lengths and ratings; the builder reads no board."""
+    kinds = [("mate", "mate-in-1", "back-rank-mate"), ("material", "fork"),
+             ("material", "pin", "quiet-move"), ("mate", "mate-in-2", "sacrifice"),
+             ("material", "hanging-piece"), ("material", "skewer"),
+             ("material", "discovered-check"), ("mate", "mate-in-3", "attraction"),
+             ("material", "double-attack"), ("quiet-move",), ("material", "deflection"),
+             ("material", "removal-of-the-defender")]
+    out = []
+    for n in range(count):
+        tags = kinds[n % len(kinds)]
+        moves = 1 if "mate-in-1" in tags else 3 if "mate-in-3" in tags else (n % 3) + 1
+        line = tuple(["d1d8", "g8h8"] * (moves - 1) + ["d1d8"])
+        out.append(pool.Problem(f"g{n + 1:04d}", FEN, line, tags, 400 + (n * 37) % 2000, "hand"))
+    return out
+
+
+class Rules(unittest.TestCase):
+    def check_rules(self, problems, courses):
+        by_id = {p.id: p for p in problems}
+        everything = [pid for key in pool.COURSE_KEYS for pid in courses[key]]
+        self.assertEqual(len(everything), len(set(everything)), "a problem in two places")
+        self.assertLessEqual(set(everything), set(by_id))
+        practice = [by_id[i] for i in courses["practice"]]
+        self.assertTrue(all(p.solver_moves() <= make_courses.PRACTICE_MAX_MOVES for p in practice))
+        # Practice follows the textbook: each problem has the theme of the
+        # page it stands under, and the pages never go back.
+        page = 0
+        for p in practice:
+            fits = [g for g, (_, tokens) in enumerate(make_courses.PRACTICE_PAGES)
+                    if g >= page and set(tokens) & set(p.themes)]
+            self.assertTrue(fits, f"{p.id} {p.themes} after page group {page}")
+            page = fits[0]
+        mates = [by_id[i] for i in courses["checkmate"]]
+        self.assertTrue(all("mate" in p.themes for p in mates))
+        self.assertEqual([p.solver_moves() for p in mates], sorted(p.solver_moves() for p in mates))
+        for key in ("material", "tactics"):
+            self.assertTrue(all(make_courses.is_material(by_id[i]) for i in courses[key]), key)
+        runs = [[by_id[i].difficulty for i in courses[f"tactics{n}"]] for n in range(1, 10)]
+        for easier, harder in zip(runs, runs[1:]):
+            if easier and harder:
+                self.assertLessEqual(max(easier), min(harder))
+
+    def test_a_pool_of_the_minimum_fills_every_course_exactly(self):
+        problems = fake_pool(sum(make_courses.MINIMUM.values()))
+        courses, short = make_courses.build(problems)
+        self.check_rules(problems, courses)
+        self.assertEqual(short, [])
+        self.assertEqual({k: len(v) for k, v in courses.items()}, make_courses.MINIMUM)
+
+    def test_a_small_pool_reports_shortfalls_and_still_fills_every_course(self):
+        problems = fake_pool(120)
+        courses, short = make_courses.build(problems)
+        self.check_rules(problems, courses)
+        self.assertTrue(all(courses[k] for k in pool.COURSE_KEYS), courses)
+        self.assertEqual(len(short), len(pool.COURSE_KEYS))
+        self.assertRegex(short[0], r"^practice: \d+ problems, fewer than the 30 wanted$")
+
+    def test_the_tactics_book_has_every_theme_there_is(self):
+        problems = fake_pool(600)
+        courses, _ = make_courses.build(problems)
+        by_id = {p.id: p for p in problems}
+        themes = {t for i in courses["tactics"] for t in by_id[i].themes}
+        self.assertLessEqual({"fork", "pin", "skewer", "hanging-piece", "double-attack",
+                              "discovered-check", "deflection", "removal-of-the-defender"}, themes)
+
+
+class Committed(unittest.TestCase):
+    def test_courses_txt_is_built_from_the_pool(self):
+        problems = pool.load()
+        courses, _ = make_courses.build(problems)
+        with open(pool.COURSES, encoding="utf-8") as f:
+            self.assertEqual(f.read(), make_courses.render(courses),
+                             "run tools/problems/make_courses.py and commit courses.txt")
+        Rules().check_rules(problems, {c.key: c.ids for c in pool.load_courses()})
+
+
+if __name__ == "__main__":
+    unittest.main()
