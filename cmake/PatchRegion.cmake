@@ -15,9 +15,18 @@ execute_process(COMMAND ${_zel_ld} --verbose OUTPUT_VARIABLE _zel_ld_out RESULT_
 if(_zel_ld_failed)
   message(FATAL_ERROR "${_zel_ld} --verbose failed: cannot make the solvers' linker script")
 endif()
-# The default script sits between two lines of "=".
-string(REGEX REPLACE "^.*\n=+\n" "" _zel_script "${_zel_ld_out}")
-string(REGEX REPLACE "\n=+\n.*$" "\n" _zel_script "${_zel_script}")
+# The default script sits between two lines of "=" (CMake's regular
+# expressions have no lazy match, so the lines are found by position).
+set(_zel_rule "==================================================")
+string(FIND "${_zel_ld_out}" "${_zel_rule}" _zel_first)
+string(FIND "${_zel_ld_out}" "${_zel_rule}" _zel_last REVERSE)
+if(_zel_first EQUAL -1 OR _zel_last LESS_EQUAL _zel_first)
+  message(FATAL_ERROR "${_zel_ld} --verbose printed no default script")
+endif()
+string(LENGTH "${_zel_rule}" _zel_rule_length)
+math(EXPR _zel_begin "${_zel_first} + ${_zel_rule_length}")
+math(EXPR _zel_length "${_zel_last} - ${_zel_begin}")
+string(SUBSTRING "${_zel_ld_out}" ${_zel_begin} ${_zel_length} _zel_script)
 set(_zel_text_start "  .text  __image_base__ + ( __section_alignment__ < 0x1000 ? . : __section_alignment__ ) :")
 string(FIND "${_zel_script}" "${_zel_text_start}" _zel_at)
 if(_zel_at EQUAL -1)

@@ -176,7 +176,9 @@ FunctionEnd
 ; is written). Installing or uninstalling then would leave a mix of old and
 ; new files: the user closes the programs first, or the run ends here
 ; (silently: at once).
-!macro DefineRefuseWhileRunning PREFIX
+!macro DefineRefuseWhileRunning PREFIX CHECK
+  ; Whether the file named on the stack, in the folder, cannot be opened for
+  ; writing: 1 or 0 in its place.
   Function ${PREFIX}IsRunning
     Exch $0
     ${If} ${FileExists} "$INSTDIR\$0"
@@ -194,18 +196,11 @@ FunctionEnd
     Exch $0
   FunctionEnd
 
-  !macro ${PREFIX}CheckRunning NAME
-    Push "${NAME}"
-    Call ${PREFIX}IsRunning
-    Pop $0
-    IntOp $R9 $R9 | $0
-  !macroend
-
   Function ${PREFIX}RefuseWhileRunning
     retry:
     StrCpy $R9 0
-    !insertmacro ${PREFIX}CheckRunning "${PROGRAM}"
-    !insertmacro ZEL_EACH_SOLVER ${PREFIX}CheckRunning
+    !insertmacro ${CHECK} "${PROGRAM}"
+    !insertmacro ZEL_EACH_SOLVER ${CHECK}
     ${If} $R9 == 1
       MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
         "Программа $(^Name) запущена из этой папки. Закройте её и нажмите «Повтор»." \
@@ -214,8 +209,21 @@ FunctionEnd
     ${EndIf}
   FunctionEnd
 !macroend
-!insertmacro DefineRefuseWhileRunning ""
-!insertmacro DefineRefuseWhileRunning "un."
+; $R9 becomes 1 when the program NAME runs; the uninstaller needs its own.
+!macro CheckRunning NAME
+  Push "${NAME}"
+  Call IsRunning
+  Pop $0
+  IntOp $R9 $R9 | $0
+!macroend
+!macro UnCheckRunning NAME
+  Push "${NAME}"
+  Call un.IsRunning
+  Pop $0
+  IntOp $R9 $R9 | $0
+!macroend
+!insertmacro DefineRefuseWhileRunning "" CheckRunning
+!insertmacro DefineRefuseWhileRunning "un." UnCheckRunning
 
 Section "!${ZEL_PRODUCT_NAME}" SecProgram
   SectionIn RO

@@ -55,6 +55,17 @@ enum class Text : std::uint8_t {
   CommandProblemList,
   CommandRestartCourse,
   CommandTypeMove,
+  CommandPlay,
+  CommandOpen,
+  CommandClose,
+  // The piece a pawn becomes, as a menu offers them
+  PromoteQueen,
+  PromoteRook,
+  PromoteBishop,
+  PromoteKnight,
+  // While the board moves by itself
+  Reply,
+  SolutionShowing,
   Count
 };
 
@@ -102,7 +113,16 @@ inline constexpr TextRow kTexts[] = {
   {Text::CommandFlipBoard, "Пере&вернуть доску", "&Flip board"},
   {Text::CommandProblemList, "&Список задач", "Problem &list"},
   {Text::CommandRestartCourse, "Начать &курс заново", "Restart &course"},
-  {Text::CommandTypeMove, "Ввести &ход", "&Type a move"},
+  {Text::CommandTypeMove, "Ввести &ход:", "&Type a move:"},
+  {Text::CommandPlay, "С&ыграть", "Pl&ay"},
+  {Text::CommandOpen, "&Открыть", "&Open"},
+  {Text::CommandClose, "&Закрыть", "&Close"},
+  {Text::PromoteQueen, "&Ферзь", "&Queen"},
+  {Text::PromoteRook, "&Ладья", "&Rook"},
+  {Text::PromoteBishop, "&Слон", "&Bishop"},
+  {Text::PromoteKnight, "&Конь", "K&night"},
+  {Text::Reply, "Ответ: ", "Reply: "},
+  {Text::SolutionShowing, "Решение:", "Solution:"},
 };
 // clang-format on
 
@@ -120,9 +140,10 @@ constexpr std::string_view TextOf(Text id, Language language) {
 
 // The commands in the order a window lays them out.
 inline constexpr Text kCommands[] = {
-    Text::CommandHint,     Text::CommandSolution,  Text::CommandRetry,
-    Text::CommandNext,     Text::CommandPrevious,  Text::CommandFlipBoard,
+    Text::CommandHint,        Text::CommandSolution,      Text::CommandRetry,
+    Text::CommandNext,        Text::CommandPrevious,      Text::CommandFlipBoard,
     Text::CommandProblemList, Text::CommandRestartCourse, Text::CommandTypeMove,
+    Text::CommandPlay,
 };
 
 // "Ход белых" / "White to move".
@@ -138,8 +159,7 @@ std::string ProgressText(std::size_t solved, std::size_t count, std::size_t firs
 std::string PieceHintText(chess::PieceType piece, chess::Square from, Language language);
 // The second hint, the move itself in the language's notation:
 // "Подсказка: ход К:e5." / "Hint: play Nxe5."
-std::string MoveHintText(const chess::Position& before, const chess::Move& move,
-                         Language language);
+std::string MoveHintText(const chess::Position& before, const chess::Move& move, Language language);
 // The access key of a caption: the character after "&", as UTF-8.
 std::string_view AccessKeyOf(std::string_view caption);
 

@@ -29,12 +29,18 @@ bool IsLight(Square s) { return (chess::FileOf(s) + chess::RankOf(s)) % 2 == 1; 
 
 MenKind KindOf(chess::PieceType type) {
   switch (type) {
-    case chess::Queen: return MenKind::Queen;
-    case chess::Rook: return MenKind::Rook;
-    case chess::Bishop: return MenKind::Bishop;
-    case chess::Knight: return MenKind::Knight;
-    case chess::Pawn: return MenKind::Pawn;
-    default: return MenKind::King;
+    case chess::Queen:
+      return MenKind::Queen;
+    case chess::Rook:
+      return MenKind::Rook;
+    case chess::Bishop:
+      return MenKind::Bishop;
+    case chess::Knight:
+      return MenKind::Knight;
+    case chess::Pawn:
+      return MenKind::Pawn;
+    default:
+      return MenKind::King;
   }
 }
 
@@ -58,12 +64,12 @@ BoardView::BoardView(HWND parent, int controlId, const MenSheet& men, chess::Lan
   wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = Procedure;
   wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, IDC_HAND);
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));  // IDC_HAND
   wc.lpszClassName = kClassName;
   RegisterClassExW(&wc);  // a second board finds the class registered
-  hwnd_ = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0,
-                          parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
-                          instance, this);
+  hwnd_ =
+      CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, this);
 }
 
 BoardView::~BoardView() {
@@ -217,7 +223,8 @@ void BoardView::Paint(HDC dc) const {
     if (hintFrom_ == s || hintTo_ == s) {
       // A frame inside the square, thick enough to see at a glance.
       SetDCPenColor(dc, kHint);
-      const HGDIOBJ pen = SelectObject(dc, CreatePen(PS_INSIDEFRAME, std::max(2, square_ / 12), kHint));
+      const HGDIOBJ pen =
+          SelectObject(dc, CreatePen(PS_INSIDEFRAME, std::max(2, square_ / 12), kHint));
       const HGDIOBJ brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
       Rectangle(dc, r.left, r.top, r.right, r.bottom);
       SelectObject(dc, brush);
@@ -227,7 +234,8 @@ void BoardView::Paint(HDC dc) const {
 
   // The men, but not one being dragged or animated: that one comes last, on top.
   const std::optional<Square> lifted =
-      animation_ ? std::optional(animation_->move.from) : (drag_ && drag_->moved ? std::optional(drag_->from) : std::nullopt);
+      animation_ ? std::optional(animation_->move.from)
+                 : (drag_ && drag_->moved ? std::optional(drag_->from) : std::nullopt);
   for (Square s = 0; s < 64; ++s) {
     if (s == lifted) continue;
     if (const auto piece = position_.PieceAt(s)) {
@@ -244,7 +252,8 @@ void BoardView::Paint(HDC dc) const {
     const RECT r = SquareRect(t);
     const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
     if (position_.PieceAt(t)) {
-      const HGDIOBJ ring = SelectObject(dc, CreatePen(PS_SOLID, std::max(2, square_ / 14), kTarget));
+      const HGDIOBJ ring =
+          SelectObject(dc, CreatePen(PS_SOLID, std::max(2, square_ / 14), kTarget));
       SelectObject(dc, GetStockObject(NULL_BRUSH));
       const int inset = square_ / 14;
       Ellipse(dc, r.left + inset, r.top + inset, r.right - inset, r.bottom - inset);
@@ -278,7 +287,8 @@ void BoardView::Paint(HDC dc) const {
   SelectObject(dc, oldFont);
 
   if (animation_) {
-    const double t = std::min(1.0, double(GetTickCount() - animation_->started) / animation_->milliseconds);
+    const double t =
+        std::min(1.0, double(GetTickCount() - animation_->started) / animation_->milliseconds);
     const double eased = t * t * (3 - 2 * t);
     const RECT from = SquareRect(animation_->move.from), to = SquareRect(animation_->move.to);
     PaintMan(dc, animation_->piece, from.left + int((to.left - from.left) * eased),
@@ -334,10 +344,12 @@ void BoardView::OnButtonDown(POINT point) {
 }
 
 void BoardView::OnButtonUp(POINT point) {
-  if (GetCapture() == hwnd_) ReleaseCapture();
-  if (!drag_) return;
-  const Drag drag = *drag_;
+  // Taken before the capture goes: losing it ends a drag (WM_CAPTURECHANGED).
+  const std::optional<Drag> dragged = drag_;
   drag_.reset();
+  if (GetCapture() == hwnd_) ReleaseCapture();
+  if (!dragged) return;
+  const Drag drag = *dragged;
   InvalidateRect(hwnd_, nullptr, FALSE);
   if (!drag.moved) return;  // a click: the man stays chosen for a second click
   const auto square = SquareAt(point);
@@ -391,7 +403,8 @@ LRESULT BoardView::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (drag_ && (wParam & MK_LBUTTON)) {
         const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         // A few pixels of wobble in a click are no drag.
-        if (std::abs(at.x - drag_->at.x) + std::abs(at.y - drag_->at.y) > GetSystemMetrics(SM_CXDRAG))
+        if (std::abs(at.x - drag_->at.x) + std::abs(at.y - drag_->at.y) >
+            GetSystemMetrics(SM_CXDRAG))
           drag_->moved = true;
         if (drag_->moved) {
           drag_->at = at;

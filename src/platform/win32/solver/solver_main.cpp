@@ -35,7 +35,8 @@ std::wstring OwnPath() {
 }
 
 MenSheet LoadMen() {
-  const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(ZEL_MEN_SHEET_RESOURCE), RT_RCDATA);
+  const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(ZEL_MEN_SHEET_RESOURCE),
+                                    MAKEINTRESOURCEW(10));  // RT_RCDATA
   const HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
   const auto* bytes = static_cast<const std::uint8_t*>(loaded ? LockResource(loaded) : nullptr);
   if (!bytes) throw LastErrorFailure(GetLastError(), "men.bin");

@@ -6,9 +6,9 @@
 
 #include "chess/notation.h"
 #include "platform/failure.h"
+#include "platform/win32/caption.h"
 #include "platform/win32/message_box_report.h"
 #include "platform/win32/text.h"
-#include "platform/win32/caption.h"
 #include "platform/win32/win32_failure.h"
 #include "solver/catalog.h"
 #include "solver/texts.h"
@@ -29,10 +29,14 @@ struct Command {
   Text caption;
 };
 constexpr Command kCommandButtons[] = {
-    {kIdHint, Text::CommandHint},         {kIdSolution, Text::CommandSolution},
-    {kIdRetry, Text::CommandRetry},       {kIdFlip, Text::CommandFlipBoard},
-    {kIdPrevious, Text::CommandPrevious}, {kIdNext, Text::CommandNext},
-    {kIdProblemList, Text::CommandProblemList}, {kIdRestartCourse, Text::CommandRestartCourse},
+    {kIdHint, Text::CommandHint},
+    {kIdSolution, Text::CommandSolution},
+    {kIdRetry, Text::CommandRetry},
+    {kIdFlip, Text::CommandFlipBoard},
+    {kIdPrevious, Text::CommandPrevious},
+    {kIdNext, Text::CommandNext},
+    {kIdProblemList, Text::CommandProblemList},
+    {kIdRestartCourse, Text::CommandRestartCourse},
 };
 
 // The scaling of the window's monitor: GetDpiForWindow where the system has
@@ -69,14 +73,14 @@ SolverWindow::SolverWindow(Files& files, const solver::StartChoice& start,
   wc.lpfnWndProc = Procedure;
   wc.hInstance = instance;
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
   RegisterClassExW(&wc);
   // WS_EX_CONTROLPARENT: Tab and the access keys reach the controls.
-  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_OVERLAPPEDWINDOW,
-                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
-                          nullptr, instance, this);
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
+                          this);
   if (!hwnd_) throw LastErrorFailure(GetLastError(), "CreateWindowExW");
   dpi_ = DpiOf(hwnd_);
   const int width = MulDiv(940, dpi_, 96), height = MulDiv(640, dpi_, 96);
@@ -115,17 +119,17 @@ void SolverWindow::SetCaption(HWND control, std::string_view caption) const {
 }
 
 HWND SolverWindow::AddControl(const wchar_t* className, int id, DWORD style, DWORD exStyle) {
-  const HWND control =
-      CreateWindowExW(exStyle, className, L"", WS_CHILD | style, 0, 0, 0, 0, hwnd_,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                      GetModuleHandleW(nullptr), nullptr);
+  const HWND control = CreateWindowExW(exStyle, className, L"", WS_CHILD | style, 0, 0, 0, 0, hwnd_,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                       GetModuleHandleW(nullptr), nullptr);
   if (!control) throw LastErrorFailure(GetLastError(), "CreateWindowExW");
   return control;
 }
 
 void SolverWindow::CreateControls() {
   // In tab order: the left part first, then the panel top to bottom.
-  board_ = std::make_unique<BoardView>(hwnd_, kIdBoard, men_, language_, *this);
+  board_ = std::make_unique<BoardView>(hwnd_, kIdBoard, men_, language_,
+                                       static_cast<BoardListener&>(*this));
   AddControl(L"EDIT", kIdDescription,
              WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
              WS_EX_CLIENTEDGE);
@@ -139,8 +143,7 @@ void SolverWindow::CreateControls() {
   for (int id : {kIdTitle, kIdProblem, kIdToMove, kIdProgress, kIdStatus})
     AddControl(L"STATIC", id, WS_VISIBLE | SS_LEFT | SS_NOPREFIX);
   // The label's access key puts the caret into the field after it.
-  SetCaption(AddControl(L"STATIC", kIdMoveLabel, WS_VISIBLE | SS_LEFT),
-             Say(Text::CommandTypeMove));
+  SetCaption(AddControl(L"STATIC", kIdMoveLabel, WS_VISIBLE | SS_LEFT), Say(Text::CommandTypeMove));
   AddControl(L"EDIT", kIdMoveEdit, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
   SetCaption(AddControl(L"BUTTON", kIdPlay, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON),
              Say(Text::CommandPlay));
@@ -217,15 +220,13 @@ void SolverWindow::ShowLeftPart(LeftPart part) {
   const bool list = part == LeftPart::ProblemList || part == LeftPart::CourseList;
   ShowWindow(board_->handle(), part == LeftPart::Board ? SW_SHOW : SW_HIDE);
   ShowWindow(GetDlgItem(hwnd_, kIdDescription), part == LeftPart::Description ? SW_SHOW : SW_HIDE);
-  for (int id : {kIdList, kIdListOpen})
-    ShowWindow(GetDlgItem(hwnd_, id), list ? SW_SHOW : SW_HIDE);
+  for (int id : {kIdList, kIdListOpen}) ShowWindow(GetDlgItem(hwnd_, id), list ? SW_SHOW : SW_HIDE);
   // The course list is where a program started without a course begins:
   // there is nothing to go back to.
   ShowWindow(GetDlgItem(hwnd_, kIdListClose), part == LeftPart::ProblemList ? SW_SHOW : SW_HIDE);
   // The panel works on a course; without one it stays empty.
   const int panelShow = session_ ? SW_SHOW : SW_HIDE;
-  for (int id : {kIdMoveLabel, kIdMoveEdit, kIdPlay})
-    ShowWindow(GetDlgItem(hwnd_, id), panelShow);
+  for (int id : {kIdMoveLabel, kIdMoveEdit, kIdPlay}) ShowWindow(GetDlgItem(hwnd_, id), panelShow);
   for (const Command& command : kCommandButtons)
     ShowWindow(GetDlgItem(hwnd_, command.id), panelShow);
   if (list) SetFocus(GetDlgItem(hwnd_, kIdList));
@@ -248,9 +249,10 @@ void SolverWindow::OpenCourse(const solver::CourseInfo& course) {
 void SolverWindow::Refresh() {
   if (!session_) {
     // The course list: the title says what to do.
-    const Text choose = start_.family == SolverFamily::CourseSolver ? Text::ChooseCourse
-                                                                     : Text::ChooseCollection;
-    SetWindowTextW(hwnd_, Widen(std::string(kProductTitle) + " — " + std::string(Say(choose))).c_str());
+    const Text choose =
+        start_.family == SolverFamily::CourseSolver ? Text::ChooseCourse : Text::ChooseCollection;
+    SetWindowTextW(hwnd_,
+                   Widen(std::string(kProductTitle) + " — " + std::string(Say(choose))).c_str());
     SetCaption(GetDlgItem(hwnd_, kIdTitle), Say(choose));
     for (int id : {kIdProblem, kIdToMove, kIdProgress}) SetCaption(GetDlgItem(hwnd_, id), "");
     return;
@@ -303,9 +305,7 @@ void SolverWindow::SetStatus(std::string_view text) {
 
 // --- Moves ------------------------------------------------------------------
 
-void SolverWindow::OnBoardMove(chess::Square from, chess::Square to) {
-  TryFromBoard(from, to);
-}
+void SolverWindow::OnBoardMove(chess::Square from, chess::Square to) { TryFromBoard(from, to); }
 
 void SolverWindow::TryFromBoard(chess::Square from, chess::Square to) {
   if (!session_ || busy_) return;
@@ -346,16 +346,16 @@ void SolverWindow::TryTyped() {
 std::optional<chess::PieceType> SolverWindow::AskPromotion() {
   const HMENU menu = CreatePopupMenu();
   constexpr std::pair<chess::PieceType, Text> kPieces[] = {{chess::Queen, Text::PromoteQueen},
-                                                          {chess::Rook, Text::PromoteRook},
-                                                          {chess::Bishop, Text::PromoteBishop},
-                                                          {chess::Knight, Text::PromoteKnight}};
+                                                           {chess::Rook, Text::PromoteRook},
+                                                           {chess::Bishop, Text::PromoteBishop},
+                                                           {chess::Knight, Text::PromoteKnight}};
   for (const auto& [piece, caption] : kPieces)
     AppendMenuW(menu, MF_STRING, piece, Widen(Say(caption)).c_str());
   POINT at;
   GetCursorPos(&at);
   SetStatus(Say(Text::ChoosePromotion));
-  const int chosen = static_cast<int>(
-      TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN, at.x, at.y, hwnd_, nullptr));
+  const int chosen = static_cast<int>(TrackPopupMenuEx(
+      menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN, at.x, at.y, hwnd_, nullptr));
   DestroyMenu(menu);
   if (chosen == 0) return std::nullopt;
   return static_cast<chess::PieceType>(chosen);
@@ -397,8 +397,9 @@ void SolverWindow::PlayReplyNow() {
     Refresh();
     return;
   }
-  const std::string text = std::string(Say(Text::Reply)) + chess::MoveText(before, *reply, language_) +
-                           ". " + std::string(Say(Text::YourMove));
+  const std::string text = std::string(Say(Text::Reply)) +
+                           chess::MoveText(before, *reply, language_) + ". " +
+                           std::string(Say(Text::YourMove));
   if (left_ == LeftPart::Board) {
     board_->Animate(*reply, timing_.animationMs);
     SetStatus(text);  // the rest when the man has arrived
@@ -521,7 +522,8 @@ void SolverWindow::FillProblemList() {
   SendMessageW(list, LB_RESETCONTENT, 0, 0);
   for (std::size_t i = 0; i < session_->ProblemCount(); ++i) {
     const std::string item = solver::ProblemOfText(i + 1, session_->ProblemCount(), language_) +
-                             " — " + std::string(solver::StateText(session_->StateOf(i), language_));
+                             " — " +
+                             std::string(solver::StateText(session_->StateOf(i), language_));
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
   }
   SendMessageW(list, LB_SETCURSEL, session_->ProblemIndex(), 0);
@@ -565,7 +567,8 @@ void SolverWindow::OnCommand(int id, int notification) {
       Retry();
       break;
     case kIdPrevious:
-      if (session_) GoTo(session_->ProblemIndex() - std::min<std::size_t>(1, session_->ProblemIndex()));
+      if (session_)
+        GoTo(session_->ProblemIndex() - std::min<std::size_t>(1, session_->ProblemIndex()));
       break;
     case kIdNext:
       if (session_) GoTo(session_->ProblemIndex() + 1);
@@ -623,7 +626,8 @@ bool SolverWindow::PreTranslate(MSG& message) {
 
 LRESULT CALLBACK SolverWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* self = static_cast<SolverWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    auto* self =
+        static_cast<SolverWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     self->hwnd_ = hwnd;
   }
@@ -635,8 +639,8 @@ LRESULT CALLBACK SolverWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam,
   try {
     return self->Handle(message, wParam, lParam);
   } catch (const Failure& failure) {
-    const std::wstring text = Widen(std::string(self->Say(Text::ProgressNotSaved)) + "\n\n" +
-                                    FailureText(failure));
+    const std::wstring text =
+        Widen(std::string(self->Say(Text::ProgressNotSaved)) + "\n\n" + FailureText(failure));
     MessageBoxW(hwnd, text.c_str(), Widen(kProductTitle).c_str(), MB_OK | MB_ICONERROR);
     return 0;
   } catch (...) {
@@ -667,9 +671,9 @@ LRESULT SolverWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case DM_GETDEFID:
       // Enter plays the typed move, or opens the chosen list entry.
-      return MAKELONG(left_ == LeftPart::ProblemList || left_ == LeftPart::CourseList ? kIdListOpen
-                                                                                       : kIdPlay,
-                      DC_HASDEFID);
+      return MAKELONG(
+          left_ == LeftPart::ProblemList || left_ == LeftPart::CourseList ? kIdListOpen : kIdPlay,
+          DC_HASDEFID);
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
