@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "solver/catalog.h"
+#include "solver/problem_data.h"
 #include "app/buttons.h"
 #include "app/menu_tree.h"
 #include "browser/page_tables.h"
@@ -166,7 +168,8 @@ Problems NameProblems(std::string_view source) {
   return problems;
 }
 
-// Every file the shell reads, writes or starts, by the names its code uses.
+// Every file the shell reads, writes or starts, and those the solvers read
+// and write, by the names their code uses.
 std::set<std::string, std::less<>> ShellFiles() {
   std::set<std::string, std::less<>> files{
       std::string(kLanguageFile),        std::string(kPicturesFile),    std::string(kSoundFile),
@@ -184,6 +187,8 @@ std::set<std::string, std::less<>> ShellFiles() {
     files.emplace(FilesOf(family).russianFile);
     files.emplace(FilesOf(family).englishFile);
   }
+  files.emplace(solver::kProblemDataFile);
+  for (const solver::CourseInfo& course : solver::kCourses) files.emplace(course.progressFile);
   return files;
 }
 
@@ -207,7 +212,7 @@ std::vector<Mention> FileNames(std::string_view text) {
     while (word.ends_with(".")) word.remove_suffix(1);
     std::string lower(word);
     for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-    for (std::string_view extension : {".dat", ".ini", ".bmp", ".exe"})
+    for (std::string_view extension : {".dat", ".ini", ".bmp", ".exe", ".prg"})
       if (lower.size() > extension.size() && lower.ends_with(extension))
         names.push_back({LineAt(text, start), std::string(word)});
   }
@@ -221,7 +226,7 @@ Problems FileProblems(std::string_view source) {
   for (const Mention& file : FileNames(text))
     if (!shellFiles.contains(file.text))
       problems.push_back(At(file.line) + file.text +
-                         " is not a file the shell reads, writes or starts");
+                         " is not a file the shell or a solver reads, writes or starts");
   return problems;
 }
 

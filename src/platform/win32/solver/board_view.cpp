@@ -73,8 +73,8 @@ BoardView::BoardView(HWND parent, int controlId, const MenSheet& men, chess::Lan
 }
 
 BoardView::~BoardView() {
-  for (auto& man : menBitmaps_)
-    if (man.bitmap) DeleteObject(man.bitmap);
+  for (const ManTile& tile : tiles_) DeleteObject(tile.bitmap);
+  if (floating_.bitmap) DeleteObject(floating_.bitmap);
   if (labelFont_) DeleteObject(labelFont_);
   if (hwnd_) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
@@ -175,33 +175,98 @@ void BoardView::Layout() {
                            CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
 }
 
-void BoardView::PaintMan(HDC dc, chess::Piece piece, int x, int y) const {
-  ManBitmap& man = menBitmaps_[ManIndex(piece)];
-  if (man.side != square_ || !man.bitmap) {
-    if (man.bitmap) DeleteObject(man.bitmap);
-    man = {};
-    if (square_ <= 0) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = square_;
-    info.bmiHeader.biHeight = -square_;  // top-down, as the sheet draws
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    man.bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!man.bitmap) return;
-    const auto pixels = men_.Draw(piece.color == chess::White ? MenColor::White : MenColor::Black,
-                                  KindOf(piece.type), square_);
-    std::copy(pixels.begin(), pixels.end(), static_cast<std::uint32_t*>(bits));
-    man.side = square_;
-  }
+namespace {
+
+HBITMAP MakeBitmap(int side, std::uint32_t*& pixels) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = side;
+  info.bmiHeader.biHeight = -side;  // top-down, as the sheet draws
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  pixels = static_cast<std::uint32_t*>(bits);
+  return bitmap;
+}
+
+void Blit(HDC dc, HBITMAP bitmap, int x, int y, int side, bool blend) {
   const HDC source = CreateCompatibleDC(dc);
-  const HGDIOBJ old = SelectObject(source, man.bitmap);
-  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(dc, x, y, square_, square_, source, 0, 0, square_, square_, blend);
+  const HGDIOBJ old = SelectObject(source, bitmap);
+  if (blend) {
+    const BLENDFUNCTION over{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    GdiAlphaBlend(dc, x, y, side, side, source, 0, 0, side, side, over);
+  } else {
+    BitBlt(dc, x, y, side, side, source, 0, 0, SRCCOPY);
+  }
   SelectObject(source, old);
   DeleteDC(source);
+}
+
+}  // namespace
+
+const std::vector<std::uint32_t>& BoardView::ManPixels(chess::Piece piece) const {
+  if (menSide_ != square_) {
+    // A new square size: every man and tile is drawn anew, when first needed.
+    for (auto& pixels : menPixels_) pixels.clear();
+    for (const ManTile& tile : tiles_) DeleteObject(tile.bitmap);
+    tiles_.clear();
+    if (floating_.bitmap) DeleteObject(floating_.bitmap);
+    floating_ = {};
+    menSide_ = square_;
+  }
+  auto& pixels = menPixels_[ManIndex(piece)];
+  if (pixels.empty())
+    pixels = men_.Draw(piece.color == chess::White ? MenColor::White : MenColor::Black,
+                       KindOf(piece.type), square_);
+  return pixels;
+}
+
+void BoardView::PaintMan(HDC dc, chess::Piece piece, int x, int y, COLORREF square) const {
+  // The man already laid on the square's colour: a plain copy paints it, far
+  // cheaper than blending each time the board is drawn.
+  const std::vector<std::uint32_t>& man = ManPixels(piece);
+  const int index = ManIndex(piece);
+  auto tile = std::find_if(tiles_.begin(), tiles_.end(), [&](const ManTile& t) {
+    return t.man == index && t.square == square;
+  });
+  if (tile == tiles_.end()) {
+    std::uint32_t* pixels = nullptr;
+    const HBITMAP bitmap = MakeBitmap(square_, pixels);
+    if (!bitmap) return;
+    const std::uint32_t under[3] = {GetBValue(square), GetGValue(square), GetRValue(square)};
+    for (std::size_t i = 0; i < man.size(); ++i) {
+      const std::uint32_t p = man[i], clear = 255 - (p >> 24);
+      std::uint32_t out = 0;
+      for (int c = 0; c < 3; ++c)
+        out |= std::min<std::uint32_t>(255, ((p >> (8 * c)) & 0xFF) + under[c] * clear / 255)
+               << (8 * c);
+      pixels[i] = out;
+    }
+    tile = tiles_.insert(tiles_.end(), ManTile{index, square, bitmap});
+  }
+  Blit(dc, tile->bitmap, x, y, square_, false);
+}
+
+void BoardView::PaintFloatingMan(HDC dc, chess::Piece piece, int x, int y) const {
+  const std::vector<std::uint32_t>& man = ManPixels(piece);
+  const int index = ManIndex(piece);
+  if (floating_.man != index || !floating_.bitmap) {
+    if (floating_.bitmap) DeleteObject(floating_.bitmap);
+    std::uint32_t* pixels = nullptr;
+    floating_ = {index, 0, MakeBitmap(square_, pixels)};
+    if (!floating_.bitmap) return;
+    std::copy(man.begin(), man.end(), pixels);
+  }
+  Blit(dc, floating_.bitmap, x, y, square_, true);
+}
+
+COLORREF BoardView::SquareColour(Square s) const {
+  if (selected_ == s) return kSelected;
+  if (lastMove_ && (lastMove_->from == s || lastMove_->to == s))
+    return IsLight(s) ? kLastMoveLight : kLastMoveDark;
+  return IsLight(s) ? kLight : kDark;
 }
 
 void BoardView::Paint(HDC dc) const {
@@ -213,34 +278,27 @@ void BoardView::Paint(HDC dc) const {
   Fill(dc, {left_ - edge, top_ - edge, left_ + 8 * square_ + edge, top_ + 8 * square_ + edge},
        kFrame);
 
+  // The squares with their men, but not one being dragged or animated: that
+  // one comes last, on top.
+  const std::optional<Square> lifted =
+      animation_ ? std::optional(animation_->move.from)
+                 : (drag_ && drag_->moved ? std::optional(drag_->from) : std::nullopt);
   for (Square s = 0; s < 64; ++s) {
     const RECT r = SquareRect(s);
-    COLORREF colour = IsLight(s) ? kLight : kDark;
-    if (lastMove_ && (lastMove_->from == s || lastMove_->to == s))
-      colour = IsLight(s) ? kLastMoveLight : kLastMoveDark;
-    if (selected_ == s) colour = kSelected;
-    Fill(dc, r, colour);
+    const COLORREF colour = SquareColour(s);
+    const auto piece = s == lifted ? std::nullopt : position_.PieceAt(s);
+    if (piece)
+      PaintMan(dc, *piece, r.left, r.top, colour);
+    else
+      Fill(dc, r, colour);
     if (hintFrom_ == s || hintTo_ == s) {
       // A frame inside the square, thick enough to see at a glance.
-      SetDCPenColor(dc, kHint);
       const HGDIOBJ pen =
           SelectObject(dc, CreatePen(PS_INSIDEFRAME, std::max(2, square_ / 12), kHint));
       const HGDIOBJ brush = SelectObject(dc, GetStockObject(NULL_BRUSH));
       Rectangle(dc, r.left, r.top, r.right, r.bottom);
       SelectObject(dc, brush);
       DeleteObject(SelectObject(dc, pen));
-    }
-  }
-
-  // The men, but not one being dragged or animated: that one comes last, on top.
-  const std::optional<Square> lifted =
-      animation_ ? std::optional(animation_->move.from)
-                 : (drag_ && drag_->moved ? std::optional(drag_->from) : std::nullopt);
-  for (Square s = 0; s < 64; ++s) {
-    if (s == lifted) continue;
-    if (const auto piece = position_.PieceAt(s)) {
-      const RECT r = SquareRect(s);
-      PaintMan(dc, *piece, r.left, r.top);
     }
   }
 
@@ -291,11 +349,11 @@ void BoardView::Paint(HDC dc) const {
         std::min(1.0, double(GetTickCount() - animation_->started) / animation_->milliseconds);
     const double eased = t * t * (3 - 2 * t);
     const RECT from = SquareRect(animation_->move.from), to = SquareRect(animation_->move.to);
-    PaintMan(dc, animation_->piece, from.left + int((to.left - from.left) * eased),
-             from.top + int((to.top - from.top) * eased));
+    PaintFloatingMan(dc, animation_->piece, from.left + int((to.left - from.left) * eased),
+                     from.top + int((to.top - from.top) * eased));
   } else if (drag_ && drag_->moved) {
     if (const auto piece = position_.PieceAt(drag_->from))
-      PaintMan(dc, *piece, drag_->at.x - square_ / 2, drag_->at.y - square_ / 2);
+      PaintFloatingMan(dc, *piece, drag_->at.x - square_ / 2, drag_->at.y - square_ / 2);
   }
 }
 

@@ -75,7 +75,10 @@ class BoardView {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint(HDC dc) const;
-  void PaintMan(HDC dc, chess::Piece piece, int x, int y) const;
+  const std::vector<std::uint32_t>& ManPixels(chess::Piece piece) const;
+  void PaintMan(HDC dc, chess::Piece piece, int x, int y, COLORREF square) const;
+  void PaintFloatingMan(HDC dc, chess::Piece piece, int x, int y) const;
+  COLORREF SquareColour(chess::Square square) const;
   void Layout();
   std::optional<chess::Square> SquareAt(POINT point) const;
   RECT SquareRect(chess::Square square) const;
@@ -104,12 +107,18 @@ class BoardView {
   // and the margin left for the coordinates.
   int left_ = 0, top_ = 0, square_ = 0;
   HFONT labelFont_ = nullptr;
-  // Each man as a premultiplied 32-bit bitmap of the current square size.
-  struct ManBitmap {
+  // The men drawn at the current square size (premultiplied BGRA), each man
+  // laid on each square colour it has stood on, and the man last dragged or
+  // animated, for blending over anything.
+  struct ManTile {
+    int man = -1;
+    COLORREF square = 0;
     HBITMAP bitmap = nullptr;
-    int side = 0;
   };
-  mutable std::array<ManBitmap, 12> menBitmaps_{};
+  mutable int menSide_ = 0;
+  mutable std::array<std::vector<std::uint32_t>, 12> menPixels_;
+  mutable std::vector<ManTile> tiles_;
+  mutable ManTile floating_;
 };
 
 }  // namespace zel::platform

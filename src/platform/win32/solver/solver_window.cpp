@@ -1,7 +1,5 @@
 #include "platform/win32/solver/solver_window.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "chess/notation.h"
@@ -66,8 +64,6 @@ SolverWindow::SolverWindow(Files& files, const solver::StartChoice& start,
       start_(start),
       language_(start.language) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  INITCOMMONCONTROLSEX common{sizeof common, ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&common);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = Procedure;
@@ -77,14 +73,16 @@ SolverWindow::SolverWindow(Files& files, const solver::StartChoice& start,
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
   RegisterClassExW(&wc);
-  // WS_EX_CONTROLPARENT: Tab and the access keys reach the controls.
-  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
+  // Made at its size for the screen's scaling; a window on another monitor
+  // hears of that one's with WM_DPICHANGED. WS_EX_CONTROLPARENT: Tab and the
+  // access keys reach the controls.
+  dpi_ = DpiOf(nullptr);
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_OVERLAPPEDWINDOW,
+                          CW_USEDEFAULT, CW_USEDEFAULT, MulDiv(940, static_cast<int>(dpi_), 96),
+                          MulDiv(640, static_cast<int>(dpi_), 96), nullptr, nullptr, instance,
                           this);
   if (!hwnd_) throw LastErrorFailure(GetLastError(), "CreateWindowExW");
   dpi_ = DpiOf(hwnd_);
-  const int width = MulDiv(940, dpi_, 96), height = MulDiv(640, dpi_, 96);
-  SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   CreateControls();
   SetFonts();
 

@@ -1,0 +1,224 @@
+// Benchmarks of the solver window, run under Wine by scripts/bench-solver.sh:
+//
+//   solver_bench FOLDER
+//
+// 1. Start: the solver (FOLDER\Kombiru.exe, patched here as a launch of
+//    "Тактика-1" with pictures on writes it, beside the problems
+//    FOLDER\Zadachi.dat) and a bare Win32 window (FOLDER\BareWindow.exe) are started
+//    in turn; each time is from CreateProcess until the window is shown and
+//    nothing of it, the board included, waits to be painted. Medians and
+//    their ratio.
+// 2. Answer to a move: in this process, the window on a course of test
+//    problems; a move clicked on the board (two clicks), judged, and the
+//    window repainted at once. A wrong move (taken back) and a right one.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "launcher/launch.h"
+#include "launcher/launch_tables.h"
+#include "platform/win32/solver/solver_resources.h"
+#include "platform/win32/solver/solver_window.h"
+#include "platform/win32/win32_files.h"
+#include "solver/test_problems.h"
+
+namespace {
+
+using namespace zel;
+using namespace zel::platform;
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return double(now.QuadPart) * 1000.0 / double(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+struct Found {
+  DWORD process;
+  HWND window = nullptr;
+};
+
+BOOL CALLBACK FindShown(HWND hwnd, LPARAM lParam) {
+  auto* found = reinterpret_cast<Found*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner == found->process && IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == nullptr) {
+    found->window = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool NothingToPaint(HWND window) {
+  if (GetUpdateRect(window, nullptr, FALSE)) return false;
+  for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) return false;
+  return true;
+}
+
+// Milliseconds from the start to a painted window; negative on failure.
+double TimeStart(const std::wstring& folder, const std::wstring& program) {
+  const std::wstring path = folder + L"\\" + program;
+  std::wstring commandLine = L"\"" + path + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  const double started = Now();
+  if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.c_str(), &startup, &process))
+    return -1;
+  Found found{process.dwProcessId};
+  double elapsed = -1;
+  while (Now() - started < 30000) {
+    found.window = nullptr;
+    EnumWindows(FindShown, reinterpret_cast<LPARAM>(&found));
+    // The program answers only once its start-up is over and its queue empty.
+    if (found.window &&
+        SendMessageTimeoutW(found.window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr) &&
+        NothingToPaint(found.window)) {
+      elapsed = Now() - started;
+      break;
+    }
+    Sleep(0);
+  }
+  if (found.window) PostMessageW(found.window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+    TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return elapsed;
+}
+
+void BenchStart(const std::wstring& folder) {
+  std::vector<double> solver, bare;
+  for (int round = 0; round < 12; ++round) {
+    const double b = TimeStart(folder, L"BareWindow.exe");
+    const double s = TimeStart(folder, L"Kombiru.exe");
+    if (b < 0 || s < 0) {
+      std::printf("start: a program did not show its window\n");
+      return;
+    }
+    if (round < 2) continue;  // the first starts fill the system's caches
+    bare.push_back(b);
+    solver.push_back(s);
+  }
+  const double b = Median(bare), s = Median(solver);
+  std::printf("start to a painted window, median of %zu: bare window %.1f ms, solver %.1f ms, "
+              "ratio %.3f\n",
+              solver.size(), b, s, s / b);
+}
+
+MenSheet LoadMen() {
+  const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(ZEL_MEN_SHEET_RESOURCE),
+                                    MAKEINTRESOURCEW(10));  // RT_RCDATA
+  const auto* bytes = static_cast<const std::uint8_t*>(LockResource(LoadResource(nullptr, found)));
+  return *MenSheet::Decode({bytes, SizeofResource(nullptr, found)});
+}
+
+void Pump(SolverWindow& window) {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (window.PreTranslate(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+// Where a start's time goes, in this process: the problems read and checked,
+// the men decoded, the window made and painted the first time.
+void BenchStartParts(const std::string& folder) {
+  Win32Files files(folder, folder);
+  std::vector<double> data, men, window;
+  for (int round = 0; round < 10; ++round) {
+    double t = Now();
+    const solver::ProblemData problems = solver::ReadProblemData(files);
+    data.push_back(Now() - t);
+    t = Now();
+    const MenSheet sheet = LoadMen();
+    men.push_back(Now() - t);
+    t = Now();
+    {
+      SolverWindow shown(files,
+                         {SolverFamily::CourseSolver, chess::Language::Russian, true,
+                          solver::FindCourse("tactics1")},
+                         problems, sheet);
+      shown.Show(SW_SHOWNORMAL);
+      RedrawWindow(shown.handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+      window.push_back(Now() - t);
+    }
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+  std::printf("start, in this process, median of %zu: problems read and checked %.2f ms, "
+              "men %.2f ms, window made and painted %.2f ms\n",
+              data.size(), Median(data), Median(men), Median(window));
+}
+
+void BenchMoves(const std::string& folder) {
+  Win32Files files(folder, folder);
+  const solver::ProblemData data =
+      solver::ParseProblemData(solver::testing::kTestData, "test problems");
+  const MenSheet men = LoadMen();
+  SolverWindow window(files,
+                      {SolverFamily::CourseSolver, chess::Language::Russian, true,
+                       solver::FindCourse("practice")},
+                      data, men, SolverTiming{1, 1, 1});
+  window.Show(SW_SHOWNORMAL);
+  Pump(window);
+  const HWND board = window.board()->handle();
+  auto click = [&](const char* square) {
+    const POINT at = window.board()->SquareCentre(*chess::SquareFromName(square));
+    SendMessageW(board, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+    SendMessageW(board, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  };
+  auto answer = [&](const char* from, const char* to) {
+    click(from);
+    UpdateWindow(board);  // the chosen man and its targets
+    const double started = Now();
+    click(to);
+    // What the answer made invalid is painted now.
+    RedrawWindow(window.handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return Now() - started;
+  };
+  std::vector<double> wrong, right;
+  for (int i = 0; i < 200; ++i) {
+    wrong.push_back(answer("b1", "b2"));  // not the solution: taken back
+    right.push_back(answer("b1", "b7"));  // the solution's first move
+    SendDlgItemMessageW(window.handle(), kIdRetry, BM_CLICK, 0, 0);
+    Pump(window);
+  }
+  std::printf("answer to a clicked move and the window redrawn, median (max) of %zu: "
+              "wrong move %.2f ms (%.2f), right move %.2f ms (%.2f)\n",
+              wrong.size(), Median(wrong), *std::max_element(wrong.begin(), wrong.end()),
+              Median(right), *std::max_element(right.begin(), right.end()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: solver_bench FOLDER\n");
+    return 2;
+  }
+  const std::string folder = argv[1];
+  const std::wstring wide(folder.begin(), folder.end());
+  Win32Files files(folder, folder);
+  PatchSolver(files, "Kombiru.exe", PlanWrites(LaunchEntryOf(Control::mnuTactics1), true, true));
+  BenchStart(wide);
+  BenchStartParts(folder);
+  BenchMoves(folder);
+  return 0;
+}
