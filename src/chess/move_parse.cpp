@@ -85,8 +85,8 @@ std::vector<std::string> Readings(const std::u32string& s) {
       addAll('Q');  // Ф
     } else if (c == U'\u041B' || c == U'\u043B') {
       addAll('R');  // Л
-    } else if (c == U'\u0421') {
-      addAll('B');  // С
+    } else if (c == U'\u0421' || c == U'C') {
+      addAll('B');  // С, or the Latin C it looks like: English has no C
     } else if (c == U'\u0441') {
       // с: the bishop, or the Latin c it looks like.
       if (readings.size() >= 8) return {};

@@ -49,8 +49,9 @@ std::optional<Move> MoveFromSquares(const Position& position, Square from, Squar
 // English piece letters only in upper case, since "b" is a file; Latin "K"
 // is the king, Cyrillic "К" the knight, "Кр" the king. The Cyrillic letters
 // that look like Latin ones ("а", "с", "е", "х") count as those too, so a
-// Russian keyboard layout does no harm; a lower-case "с" that could be a
-// bishop or the c-file is whichever gives a legal move.
+// Russian keyboard layout does no harm, and a Latin "C" is the bishop "С";
+// a lower-case "с" that could be a bishop or the c-file is whichever gives a
+// legal move (both: ambiguous).
 struct ParsedMove {
   enum class Fault {
     None,            // `move` is the legal move meant

@@ -138,6 +138,7 @@ TEST(ChessNotation, ReadsTypedForms) {
       {kKiwipete, "Сa6", "e2a6"},
       {kKiwipete, "с:a6", "e2a6"},
       {kKiwipete, "Bxa6", "e2a6"},
+      {kKiwipete, "Cxa6", "e2a6"},
       {kKiwipete, "\u0421\u0445\u04306", "e2a6"},  // С х а 6
       {kKiwipete, "dxe6", "d5e6"},
       {kKiwipete, "de6", "d5e6"},

@@ -368,6 +368,8 @@ bool Position::LeavesKingSafe(const Move& move) const {
 }
 
 Position Position::After(const Move& move) const {
+  // Cheap enough to keep, and a window's stray Move{} then does no harm.
+  if (move.from >= 64 || move.to >= 64 || IsEmpty(move.from)) return *this;
   Position after = *this;
   after.Apply(move);
   after.DropUselessEnPassant();

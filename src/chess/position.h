@@ -50,11 +50,14 @@ class Position {
 
   // The position after a legal move. Castling and en passant follow from the
   // board (a king moving two files, a pawn moving aslant onto an empty
-  // square), whatever the move's kind says. A move that is not legal here
-  // gives a position that means nothing: check with LegalMoves first.
+  // square), whatever the move's kind says. A move off the board or from an
+  // empty square changes nothing; any other move that is not legal here gives
+  // a position that means nothing: take moves from LegalMoves, MoveFromSquares,
+  // MoveFromUci or ParseMoveText.
   Position After(const Move& move) const;
 
   // --- For the generator and the notation; the trainer needs none of these.
+  // Squares passed to them must be on the board (below 64).
 
   // The kind of man on a square, NoPieceType when empty.
   PieceType TypeAt(Square s) const { return static_cast<PieceType>(cells_[s] & 7); }

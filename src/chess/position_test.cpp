@@ -159,6 +159,9 @@ TEST(ChessPosition, AfterPlaysEverySpecialMove) {
   EXPECT_EQ(Play(pawns, "e1f1").Fen(), "4k3/1P6/8/3pP3/8/8/8/5K2 b - - 4 40");
   // A copy is untouched by the move played from it.
   EXPECT_EQ(pawns.Fen(), "4k3/1P6/8/3pP3/8/8/8/4K3 w - d6 3 40");
+  // No move at all, or one from an empty square, leaves the position as it is.
+  EXPECT_EQ(pawns.After(Move{}), pawns);
+  EXPECT_EQ(pawns.After(Move{MakeSquare(0, 0), MakeSquare(0, 1)}), pawns);
   // The move's kind is worked out from the board: a hand-built e1g1 castles.
   EXPECT_EQ(castling.After(Move{MakeSquare(4, 0), MakeSquare(6, 0)}).Fen(),
             "r3k2r/8/8/8/8/8/8/R4RK1 b kq - 6 10");
