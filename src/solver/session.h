@@ -94,6 +94,7 @@ class Session {
   Phase phase() const { return phase_; }
   int Mistakes() const { return mistakes_; }  // this attempt's, hints included
 
+  // A move by its squares and promotion piece, as TrySquares.
   MoveResult Try(const chess::Move& move);
   // From two clicked squares; the king onto its own rook castles.
   MoveResult TrySquares(chess::Square from, chess::Square to,
