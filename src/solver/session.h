@@ -68,9 +68,8 @@ class Session {
  public:
   // Opens the course at its first problem not yet solved, or, when all are
   // solved, where the user was. `course` and `problems` must outlive the
-  // session. Throws the platform's failure when the
-  // progress file is there but cannot be read, and DamagedFileFailure when
-  // the course has no problems.
+  // session. Throws the platform's failure when the progress file is there
+  // but cannot be read, and DamagedFileFailure when the course has no problems.
   Session(platform::Files& files, const CourseInfo& course, const CourseProblems& problems,
           Language language);
 
