@@ -105,9 +105,9 @@ MoveResult Session::Judge(const chess::Move& move) {
   return MoveResult::Right;
 }
 
+// By its squares, so that a king put onto its own rook castles here too.
 MoveResult Session::Try(const chess::Move& move) {
-  if (phase_ != Phase::SolverToMove) return MoveResult::NotNow;
-  return Judge(move);
+  return TrySquares(move.from, move.to, move.promotion);
 }
 
 bool Session::NeedsPromotion(chess::Square from, chess::Square to) const {

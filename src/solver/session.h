@@ -68,9 +68,8 @@ class Session {
  public:
   // Opens the course at its first problem not yet solved, or, when all are
   // solved, where the user was. `course` and `problems` must outlive the
-  // session. Throws the platform's failure when the
-  // progress file is there but cannot be read, and DamagedFileFailure when
-  // the course has no problems.
+  // session. Throws the platform's failure when the progress file is there
+  // but cannot be read, and DamagedFileFailure when the course has no problems.
   Session(platform::Files& files, const CourseInfo& course, const CourseProblems& problems,
           Language language);
 
@@ -94,6 +93,7 @@ class Session {
   Phase phase() const { return phase_; }
   int Mistakes() const { return mistakes_; }  // this attempt's, hints included
 
+  // A move by its squares and promotion piece, as TrySquares.
   MoveResult Try(const chess::Move& move);
   // From two clicked squares; the king onto its own rook castles.
   MoveResult TrySquares(chess::Square from, chess::Square to,

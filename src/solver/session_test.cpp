@@ -133,6 +133,11 @@ TEST_F(SessionTest, TheKingTakingItsOwnRookCastles) {
   EXPECT_EQ(s.TryTyped("0-0-0"), MoveResult::Solved);
   s.Retry();
   EXPECT_EQ(s.Try(M("e1", "c1")), MoveResult::Solved);
+  s.Retry();
+  EXPECT_EQ(s.Try(M("e1", "a1")), MoveResult::Solved);
+  s.Retry();
+  EXPECT_EQ(s.TryTyped("e1a1"), MoveResult::Solved);
+  EXPECT_EQ(s.ResultText(MoveResult::Solved), "Задача решена!");
   EXPECT_EQ(s.StateOf(2), S::SolvedFirst);
 }
 
@@ -144,6 +149,7 @@ TEST_F(SessionTest, APromotionAsksForItsPieceWithoutPenalty) {
   EXPECT_TRUE(s.NeedsPromotion(Sq("a2"), Sq("a1")));
   EXPECT_FALSE(s.NeedsPromotion(Sq("g8"), Sq("f8")));
   EXPECT_EQ(s.TrySquares(Sq("a2"), Sq("a1")), MoveResult::NeedsPromotion);
+  EXPECT_EQ(s.Try(M("a2", "a1")), MoveResult::NeedsPromotion);
   EXPECT_EQ(s.TryTyped("a1"), MoveResult::NeedsPromotion);
   EXPECT_EQ(s.Mistakes(), 0);
   EXPECT_EQ(s.TrySquares(Sq("a2"), Sq("a1"), chess::Knight), MoveResult::Wrong);

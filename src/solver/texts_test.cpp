@@ -66,17 +66,10 @@ TEST(Texts, EachCommandHasItsOwnAccessKeyInEachLanguage) {
   EXPECT_EQ(AccessKeyOf("no key"), "");
 }
 
-TEST(Texts, CountsWhoMovesAndStates) {
-  EXPECT_EQ(ProblemOfText(5, 30, Language::Russian), "Задача 5 из 30");
+TEST(Texts, NumbersInTheirPlaceInEachLanguage) {
   EXPECT_EQ(ProblemOfText(5, 30, Language::English), "Problem 5 of 30");
   EXPECT_EQ(ProgressText(12, 30, 9, Language::Russian), "Решено 12 из 30, с первой попытки 9");
   EXPECT_EQ(ProgressText(12, 30, 9, Language::English), "Solved 12 of 30, 9 at the first attempt");
-  EXPECT_EQ(ToMoveText(chess::White, Language::Russian), "Ход белых");
-  EXPECT_EQ(ToMoveText(chess::Black, Language::Russian), "Ход чёрных");
-  EXPECT_EQ(ToMoveText(chess::Black, Language::English), "Black to move");
-  EXPECT_EQ(StateText(ProblemState::SolvedFirst, Language::Russian), "решена с первой попытки");
-  EXPECT_EQ(StateText(ProblemState::Missed, Language::English), "not solved yet, with mistakes");
-  EXPECT_EQ(StateText(ProblemState::New, Language::Russian), "не решена");
 }
 
 TEST(Texts, HintsNameTheManAndTheMoveInTheLanguagesNotation) {
