@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-60}
-targets=(one_value fen)
+targets=(one_value fen solver_files)
 cmake --preset fuzz -DZEL_FUZZ_SECONDS="$seconds" >/dev/null
 # Only the fuzz targets: the rest of the tree is built and tested by the other presets.
 cmake --build --preset fuzz --target "${targets[@]/%/_fuzz}"

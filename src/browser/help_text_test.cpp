@@ -14,8 +14,6 @@
 #include <string_view>
 #include <vector>
 
-#include "solver/catalog.h"
-#include "solver/problem_data.h"
 #include "app/buttons.h"
 #include "app/menu_tree.h"
 #include "browser/page_tables.h"
@@ -23,6 +21,8 @@
 #include "launcher/patch_layout.h"
 #include "prefs/switches.h"
 #include "settings/settings.h"
+#include "solver/catalog.h"
+#include "solver/problem_data.h"
 
 namespace zel {
 namespace {
@@ -308,18 +308,20 @@ TEST(HelpTextCheck, FlagsNamesTheUserCannotSee) {
             }));
 }
 
-TEST(HelpTextCheck, FlagsFilesTheShellDoesNotUse) {
+TEST(HelpTextCheck, FlagsFilesNeitherTheShellNorASolverUses) {
   const std::string source =
       "# setup.dat in a comment\n"
       "text: enfo00.dat, Pict20.bmp. Kombien.exe and playeo.ini;\n"
-      "Help09.bmp, setup.dat, kombiru.exe (case counts), Zelmiku.ini\n";
-  EXPECT_EQ(FileProblems(source),
-            (Problems{
-                "help.txt:3: Help09.bmp is not a file the shell reads, writes or starts",
-                "help.txt:3: setup.dat is not a file the shell reads, writes or starts",
-                "help.txt:3: kombiru.exe is not a file the shell reads, writes or starts",
-                "help.txt:3: Zelmiku.ini is not a file the shell reads, writes or starts",
-            }));
+      "Help09.bmp, setup.dat, kombiru.exe (case counts), Zelmiku.ini\n"
+      "Zadachi.dat and tactics9.prg, but not tactics10.prg\n";
+  const std::string_view notOurs = " is not a file the shell or a solver reads, writes or starts";
+  EXPECT_EQ(FileProblems(source), (Problems{
+                                      "help.txt:3: Help09.bmp" + std::string(notOurs),
+                                      "help.txt:3: setup.dat" + std::string(notOurs),
+                                      "help.txt:3: kombiru.exe" + std::string(notOurs),
+                                      "help.txt:3: Zelmiku.ini" + std::string(notOurs),
+                                      "help.txt:4: tactics10.prg" + std::string(notOurs),
+                                  }));
 }
 
 TEST(HelpTextCheck, NamesTheItemsNeverMentioned) {

@@ -34,10 +34,16 @@ std::vector<std::string_view> Words(std::string_view text) {
 bool IsToken(std::string_view text, std::size_t maxLength) {
   if (text.empty() || text.size() > maxLength) return false;
   return std::all_of(text.begin(), text.end(), [](char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '_' || c == '-';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-';
   });
 }
+
+}  // namespace
+
+bool IsProblemId(std::string_view text) { return IsToken(text, kMaxIdLength); }
+
+namespace {
 
 // Quoted and cut short: a damaged line may be long.
 std::string Quoted(std::string_view text) {
@@ -104,14 +110,17 @@ class Reader {
       start = end + 1;
     }
     if (fields.size() != 5)
-      Fail("A problem needs 5 fields separated by \";\" (id, FEN, moves, themes, difficulty), "
-           "not " + std::to_string(fields.size()));
+      Fail(
+          "A problem needs 5 fields separated by \";\" (id, FEN, moves, themes, difficulty), "
+          "not " +
+          std::to_string(fields.size()));
 
     Problem problem;
     if (!IsToken(fields[0], kMaxIdLength)) Fail("Invalid problem id " + Quoted(fields[0]));
     problem.id = fields[0];
     for (const Problem& other : data_.courses.back().problems)
-      if (other.id == problem.id) Fail("The problem " + Quoted(problem.id) + " twice in its course");
+      if (other.id == problem.id)
+        Fail("The problem " + Quoted(problem.id) + " twice in its course");
 
     std::string error;
     const std::optional<chess::Position> start = chess::Position::FromFen(fields[1], &error);

@@ -48,6 +48,10 @@ struct ProblemData {
 
 inline constexpr std::string_view kProblemDataFile = "Zadachi.dat";
 
+// A problem id as the data file and the progress files write it: 1 to 32
+// Latin letters, digits, "_" and "-".
+bool IsProblemId(std::string_view text);
+
 // Throws platform::Failure: the platform's own for a file that cannot be read,
 // DamagedFileFailure with the line for a fault in its content.
 ProblemData ReadProblemData(platform::Files& files, std::string_view fileName = kProblemDataFile);

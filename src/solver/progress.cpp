@@ -4,6 +4,7 @@
 
 #include "platform/failure.h"
 #include "platform/replace_file.h"
+#include "solver/problem_data.h"
 
 namespace zel::solver {
 namespace {
@@ -78,22 +79,30 @@ std::optional<CourseProgress> ParseProgress(std::string_view bytes, std::string_
   CourseProgress progress = FreshProgress(ids.size());
   if (!ids.empty()) {
     line = NextLine(bytes);
-    const std::optional<std::string_view> current = line ? ValueAfter(*line, "current") : std::nullopt;
-    const std::optional<std::size_t> index = current ? IndexOf(ids, *current) : std::nullopt;
-    if (!index) return std::nullopt;
-    progress.current = *index;
+    const std::optional<std::string_view> current =
+        line ? ValueAfter(*line, "current") : std::nullopt;
+    if (!current || !IsProblemId(*current)) return std::nullopt;
+    progress.current = IndexOf(ids, *current).value_or(0);
   }
 
   std::vector<bool> seen(ids.size(), false);
+  std::vector<std::string_view> gone;  // lines of problems the course no longer has
   for (;;) {
     line = NextLine(bytes);
     if (!line) return std::nullopt;  // cut off before "end"
     if (*line == kEnd) break;
     const auto space = line->find(' ');
     if (space == std::string_view::npos) return std::nullopt;
-    const std::optional<std::size_t> index = IndexOf(ids, line->substr(0, space));
+    const std::string_view id = line->substr(0, space);
     const std::optional<ProblemState> state = StateOf(line->substr(space + 1));
-    if (!index || !state || seen[*index]) return std::nullopt;
+    if (!IsProblemId(id) || !state) return std::nullopt;
+    const std::optional<std::size_t> index = IndexOf(ids, id);
+    if (!index) {
+      if (std::find(gone.begin(), gone.end(), id) != gone.end()) return std::nullopt;
+      gone.push_back(id);
+      continue;
+    }
+    if (seen[*index]) return std::nullopt;
     seen[*index] = true;
     progress.states[*index] = *state;
   }
@@ -132,7 +141,8 @@ ProgressStore::Read ProgressStore::ReadForUpdate() {
   if (std::optional<CourseProgress> progress = ParseProgress(read.bytes, course_.key, ids_)) {
     read.progress = *std::move(progress);
   } else {
-    files_.Replace(course_.progressFile, std::string(course_.progressFile) + std::string(kDamagedSuffix));
+    files_.Replace(course_.progressFile,
+                   std::string(course_.progressFile) + std::string(kDamagedSuffix));
     read.bytes.clear();
   }
   return read;

@@ -18,10 +18,13 @@
 //
 // The header line and the course key; the problem the user was at; one line
 // per problem of the course, in course order, with its state; "end", so that
-// a cut-off file shows. A problem of the course without a line is new (the
-// course got a problem since). Anything else is damage: a file that is not
-// exactly this (garbage, cut off, another course's key, an id the course does
-// not have, an id twice, an unknown state). A damaged file is set aside as
+// a cut-off file shows. The courses change between versions as problems are
+// added, so a problem of the course without a line is new (the course got it
+// since), and a line of a problem the course no longer has is passed over, as
+// is a current problem it no longer has (the first one is then current): an
+// update keeps every result that still applies. Anything else is damage: a
+// file that is not exactly this (garbage, cut off, another course's key, an
+// id twice, an unknown state). A damaged file is set aside as
 // "<name>.bad", replacing an older one, and the course starts afresh; a
 // missing file is a fresh start too.
 #pragma once

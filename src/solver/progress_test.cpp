@@ -65,23 +65,39 @@ TEST(ProgressFile, DamageOfEveryKindReadsAsNothing) {
   const std::string damaged[] = {
       "",
       "garbage\x01\x02\xFF",
-      good.substr(0, good.size() - 2),      // "end" without its line end
-      good.substr(0, good.find("end")),     // cut off before "end"
-      good.substr(0, good.find("p0002")),   // cut off in the middle
-      good.substr(0, 10),                   // cut off in the header
-      good + "p0001 new\r\n",               // something after "end"
+      good.substr(0, good.size() - 2),     // "end" without its line end
+      good.substr(0, good.find("end")),    // cut off before "end"
+      good.substr(0, good.find("p0002")),  // cut off in the middle
+      good.substr(0, 10),                  // cut off in the header
+      good + "p0001 new\r\n",              // something after "end"
       replaced("Zelmiku progress 1", "Zelmiku progress 2"),
       replaced("course practice", "course tactics1"),  // another course's file
-      replaced("current p0003", "current p9999"),
+      replaced("current p0003", "current p 3"),
       replaced("current p0003\r\n", ""),
-      replaced("p0002 missed", "p9999 missed"),  // an id the course does not have
-      replaced("p0002 missed", "p0001 missed"),  // an id twice
-      replaced("p0002 missed", "p0002 lost"),    // an unknown state
+      replaced("p0002 missed", "p0001 missed"),               // an id twice
+      replaced("p0002 missed", "p9999 missed\r\np9999 new"),  // a gone one twice
+      replaced("p0002 missed", "p;02 missed"),                // no id
+      replaced("p0002 missed", "p0002 lost"),                 // an unknown state
       replaced("p0002 missed", "p0002  missed"),
       replaced("p0002 missed", "p0002"),
   };
   for (const std::string& bytes : damaged)
     EXPECT_FALSE(ParseProgress(bytes, "practice", kIds)) << bytes;
+}
+
+TEST(ProgressFile, ProblemsACourseNoLongerHasArePassedOverAndItsNewOnesAreNew) {
+  // The file of an earlier version of the course: p0002 has left it, p0005
+  // too (it was current), and p0004 has joined it since.
+  const std::string older =
+      "Zelmiku progress 1\r\ncourse practice\r\ncurrent p0005\r\n"
+      "p0001 first\r\np0002 missed\r\np0005 solved\r\np0003 solved\r\nend\r\n";
+  const std::vector<std::string> now = {"p0001", "p0003", "p0004"};
+  EXPECT_EQ(ParseProgress(older, "practice", now),
+            (CourseProgress{{S::SolvedFirst, S::Solved, S::New}, 0}));
+  // Written back, the file holds the course as it is now.
+  EXPECT_EQ(FormatProgress("practice", now, *ParseProgress(older, "practice", now)),
+            "Zelmiku progress 1\r\ncourse practice\r\ncurrent p0001\r\n"
+            "p0001 first\r\np0003 solved\r\np0004 new\r\nend\r\n");
 }
 
 TEST(ProgressStore, AMissingFileIsAFreshStartAndAnUpdateWritesIt) {

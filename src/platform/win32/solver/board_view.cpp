@@ -228,9 +228,8 @@ void BoardView::PaintMan(HDC dc, chess::Piece piece, int x, int y, COLORREF squa
   // cheaper than blending each time the board is drawn.
   const std::vector<std::uint32_t>& man = ManPixels(piece);
   const int index = ManIndex(piece);
-  auto tile = std::find_if(tiles_.begin(), tiles_.end(), [&](const ManTile& t) {
-    return t.man == index && t.square == square;
-  });
+  auto tile = std::find_if(tiles_.begin(), tiles_.end(),
+                           [&](const ManTile& t) { return t.man == index && t.square == square; });
   if (tile == tiles_.end()) {
     std::uint32_t* pixels = nullptr;
     const HBITMAP bitmap = MakeBitmap(square_, pixels);

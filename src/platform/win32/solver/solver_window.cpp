@@ -77,10 +77,10 @@ SolverWindow::SolverWindow(Files& files, const solver::StartChoice& start,
   // hears of that one's with WM_DPICHANGED. WS_EX_CONTROLPARENT: Tab and the
   // access keys reach the controls.
   dpi_ = DpiOf(nullptr);
-  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_OVERLAPPEDWINDOW,
-                          CW_USEDEFAULT, CW_USEDEFAULT, MulDiv(940, static_cast<int>(dpi_), 96),
-                          MulDiv(640, static_cast<int>(dpi_), 96), nullptr, nullptr, instance,
-                          this);
+  hwnd_ =
+      CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                      CW_USEDEFAULT, MulDiv(940, static_cast<int>(dpi_), 96),
+                      MulDiv(640, static_cast<int>(dpi_), 96), nullptr, nullptr, instance, this);
   if (!hwnd_) throw LastErrorFailure(GetLastError(), "CreateWindowExW");
   dpi_ = DpiOf(hwnd_);
   CreateControls();
@@ -548,6 +548,12 @@ void SolverWindow::OpenFromList() {
   }
 }
 
+void SolverWindow::ReportNotSaved(const Failure& failure) const {
+  const std::wstring text =
+      Widen(std::string(Say(Text::ProgressNotSaved)) + "\n\n" + FailureText(failure));
+  MessageBoxW(hwnd_, text.c_str(), Widen(kProductTitle).c_str(), MB_OK | MB_ICONERROR);
+}
+
 // --- Messages -----------------------------------------------------------------
 
 void SolverWindow::OnCommand(int id, int notification) {
@@ -637,9 +643,7 @@ LRESULT CALLBACK SolverWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam,
   try {
     return self->Handle(message, wParam, lParam);
   } catch (const Failure& failure) {
-    const std::wstring text =
-        Widen(std::string(self->Say(Text::ProgressNotSaved)) + "\n\n" + FailureText(failure));
-    MessageBoxW(hwnd, text.c_str(), Widen(kProductTitle).c_str(), MB_OK | MB_ICONERROR);
+    self->ReportNotSaved(failure);
     return 0;
   } catch (...) {
     EndAfterUnexpectedFailure();
@@ -679,6 +683,16 @@ LRESULT SolverWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       OnTimer(wParam);
       return 0;
     case WM_CLOSE:
+      // A result that could not be written is tried once more. If the file
+      // still cannot be written the user hears so, and the window closes all
+      // the same: keeping it open would not make the disk writable.
+      if (session_ && session_->HasUnsavedChanges()) {
+        try {
+          session_->SaveAgain();
+        } catch (const Failure& failure) {
+          ReportNotSaved(failure);
+        }
+      }
       DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:

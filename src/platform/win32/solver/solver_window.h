@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/failure.h"
 #include "platform/files.h"
 #include "platform/win32/solver/board_view.h"
 #include "solver/problem_data.h"
@@ -98,6 +99,9 @@ class SolverWindow final : private BoardListener {
   void SetStatus(std::string_view text);
   std::string_view Say(solver::Text text) const;
   void SetCaption(HWND control, std::string_view caption) const;
+  // A result that could not be written to the progress file: the user is told,
+  // and goes on.
+  void ReportNotSaved(const Failure& failure) const;
 
   void Judge(solver::MoveResult result);
   void TryFromBoard(chess::Square from, chess::Square to);
