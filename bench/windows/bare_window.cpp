@@ -22,9 +22,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = L"ZelBareWindow";
   RegisterClassExW(&wc);
-  const HWND window = CreateWindowExW(0, wc.lpszClassName, L"Bare", WS_OVERLAPPEDWINDOW,
-                                      CW_USEDEFAULT, CW_USEDEFAULT, 940, 640, nullptr, nullptr,
-                                      instance, nullptr);
+  const HWND window =
+      CreateWindowExW(0, wc.lpszClassName, L"Bare", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 940, 640, nullptr, nullptr, instance, nullptr);
   ShowWindow(window, showCommand);
   UpdateWindow(window);
   MSG message;

@@ -73,8 +73,7 @@ BoardView::BoardView(HWND parent, int controlId, const MenSheet& men, chess::Lan
 }
 
 BoardView::~BoardView() {
-  for (const ManTile& tile : tiles_) DeleteObject(tile.bitmap);
-  if (floating_.bitmap) DeleteObject(floating_.bitmap);
+  DropSheet();
   if (labelFont_) DeleteObject(labelFont_);
   if (hwnd_) {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
@@ -170,52 +169,55 @@ void BoardView::Layout() {
   left_ = (width - board + margin) / 2;
   top_ = (height - board - margin) / 2;
   if (labelFont_) DeleteObject(labelFont_);
-  labelFont_ = CreateFontW(-std::max(9, square_ / 4), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                           DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
+  // The coordinates in the system's message face, a quarter of a square high.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  LOGFONTW face = metrics.lfMessageFont;
+  face.lfHeight = -std::max(9, square_ / 4);
+  face.lfWidth = 0;
+  face.lfWeight = FW_NORMAL;
+  labelFont_ = CreateFontIndirectW(&face);
 }
 
-namespace {
+// The sheet the men are kept in: 8 x 8 slots of one square each, a tile a
+// slot, the last slot for the man being dragged or animated.
+constexpr int kSheetSlots = 8;
+constexpr int kFloatingSlot = kSheetSlots * kSheetSlots - 1;
 
-HBITMAP MakeBitmap(int side, std::uint32_t*& pixels) {
+void BoardView::PrepareSheet() const {
+  if (menSide_ == square_ && sheetDc_) return;
+  // A new square size: every man and tile is drawn anew, when first needed.
+  for (auto& pixels : menPixels_) pixels.clear();
+  tiles_.clear();
+  floatingMan_ = -1;
+  DropSheet();
+  menSide_ = square_;
+  if (square_ <= 0) return;
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = side;
-  info.bmiHeader.biHeight = -side;  // top-down, as the sheet draws
+  info.bmiHeader.biWidth = kSheetSlots * square_;
+  info.bmiHeader.biHeight = -kSheetSlots * square_;  // top-down, as the men are drawn
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  pixels = static_cast<std::uint32_t*>(bits);
-  return bitmap;
+  sheet_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!sheet_) return;
+  sheetPixels_ = static_cast<std::uint32_t*>(bits);
+  sheetDc_ = CreateCompatibleDC(nullptr);
+  SelectObject(sheetDc_, sheet_);
 }
 
-void Blit(HDC dc, HBITMAP bitmap, int x, int y, int side, bool blend) {
-  const HDC source = CreateCompatibleDC(dc);
-  const HGDIOBJ old = SelectObject(source, bitmap);
-  if (blend) {
-    const BLENDFUNCTION over{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    GdiAlphaBlend(dc, x, y, side, side, source, 0, 0, side, side, over);
-  } else {
-    BitBlt(dc, x, y, side, side, source, 0, 0, SRCCOPY);
-  }
-  SelectObject(source, old);
-  DeleteDC(source);
+void BoardView::DropSheet() const {
+  if (sheetDc_) DeleteDC(sheetDc_);
+  if (sheet_) DeleteObject(sheet_);
+  sheetDc_ = nullptr;
+  sheet_ = nullptr;
+  sheetPixels_ = nullptr;
 }
-
-}  // namespace
 
 const std::vector<std::uint32_t>& BoardView::ManPixels(chess::Piece piece) const {
-  if (menSide_ != square_) {
-    // A new square size: every man and tile is drawn anew, when first needed.
-    for (auto& pixels : menPixels_) pixels.clear();
-    for (const ManTile& tile : tiles_) DeleteObject(tile.bitmap);
-    tiles_.clear();
-    if (floating_.bitmap) DeleteObject(floating_.bitmap);
-    floating_ = {};
-    menSide_ = square_;
-  }
   auto& pixels = menPixels_[ManIndex(piece)];
   if (pixels.empty())
     pixels = men_.Draw(piece.color == chess::White ? MenColor::White : MenColor::Black,
@@ -223,42 +225,64 @@ const std::vector<std::uint32_t>& BoardView::ManPixels(chess::Piece piece) const
   return pixels;
 }
 
-void BoardView::PaintMan(HDC dc, chess::Piece piece, int x, int y, COLORREF square) const {
-  // The man already laid on the square's colour: a plain copy paints it, far
-  // cheaper than blending each time the board is drawn.
-  const std::vector<std::uint32_t>& man = ManPixels(piece);
-  const int index = ManIndex(piece);
-  auto tile = std::find_if(tiles_.begin(), tiles_.end(),
-                           [&](const ManTile& t) { return t.man == index && t.square == square; });
-  if (tile == tiles_.end()) {
-    std::uint32_t* pixels = nullptr;
-    const HBITMAP bitmap = MakeBitmap(square_, pixels);
-    if (!bitmap) return;
-    const std::uint32_t under[3] = {GetBValue(square), GetGValue(square), GetRValue(square)};
-    for (std::size_t i = 0; i < man.size(); ++i) {
-      const std::uint32_t p = man[i], clear = 255 - (p >> 24);
+POINT BoardView::SlotCorner(int slot) const {
+  return {(slot % kSheetSlots) * square_, (slot / kSheetSlots) * square_};
+}
+
+void BoardView::FillSlot(int slot, const std::vector<std::uint32_t>& man,
+                         std::optional<COLORREF> square) const {
+  const POINT corner = SlotCorner(slot);
+  const int stride = kSheetSlots * square_;
+  const std::uint32_t under[3] = {square ? GetBValue(*square) : 0u,
+                                  square ? GetGValue(*square) : 0u,
+                                  square ? GetRValue(*square) : 0u};
+  for (int y = 0; y < square_; ++y) {
+    std::uint32_t* row = sheetPixels_ + static_cast<std::size_t>(corner.y + y) * stride + corner.x;
+    for (int x = 0; x < square_; ++x) {
+      const std::uint32_t p = man[static_cast<std::size_t>(y) * square_ + x];
+      if (!square) {
+        row[x] = p;  // premultiplied, for blending
+        continue;
+      }
+      const std::uint32_t clear = 255 - (p >> 24);
       std::uint32_t out = 0;
       for (int c = 0; c < 3; ++c)
         out |= std::min<std::uint32_t>(255, ((p >> (8 * c)) & 0xFF) + under[c] * clear / 255)
                << (8 * c);
-      pixels[i] = out;
+      row[x] = out;
     }
-    tile = tiles_.insert(tiles_.end(), ManTile{index, square, bitmap});
   }
-  Blit(dc, tile->bitmap, x, y, square_, false);
+  GdiFlush();  // the bits were written directly; GDI reads them next
+}
+
+void BoardView::PaintMan(HDC dc, chess::Piece piece, int x, int y, COLORREF square) const {
+  // The man already laid on the square's colour: a plain copy paints it, far
+  // cheaper than blending each time the board is drawn.
+  PrepareSheet();
+  if (!sheetDc_) return;
+  const int index = ManIndex(piece);
+  auto tile = std::find_if(tiles_.begin(), tiles_.end(),
+                           [&](const ManTile& t) { return t.man == index && t.square == square; });
+  if (tile == tiles_.end()) {
+    if (static_cast<int>(tiles_.size()) >= kFloatingSlot) tiles_.clear();  // never in a game
+    FillSlot(static_cast<int>(tiles_.size()), ManPixels(piece), square);
+    tile = tiles_.insert(tiles_.end(), ManTile{index, square});
+  }
+  const POINT from = SlotCorner(static_cast<int>(tile - tiles_.begin()));
+  BitBlt(dc, x, y, square_, square_, sheetDc_, from.x, from.y, SRCCOPY);
 }
 
 void BoardView::PaintFloatingMan(HDC dc, chess::Piece piece, int x, int y) const {
-  const std::vector<std::uint32_t>& man = ManPixels(piece);
+  PrepareSheet();
+  if (!sheetDc_) return;
   const int index = ManIndex(piece);
-  if (floating_.man != index || !floating_.bitmap) {
-    if (floating_.bitmap) DeleteObject(floating_.bitmap);
-    std::uint32_t* pixels = nullptr;
-    floating_ = {index, 0, MakeBitmap(square_, pixels)};
-    if (!floating_.bitmap) return;
-    std::copy(man.begin(), man.end(), pixels);
+  if (floatingMan_ != index) {
+    FillSlot(kFloatingSlot, ManPixels(piece), std::nullopt);
+    floatingMan_ = index;
   }
-  Blit(dc, floating_.bitmap, x, y, square_, true);
+  const POINT from = SlotCorner(kFloatingSlot);
+  const BLENDFUNCTION over{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  GdiAlphaBlend(dc, x, y, square_, square_, sheetDc_, from.x, from.y, square_, square_, over);
 }
 
 COLORREF BoardView::SquareColour(Square s) const {

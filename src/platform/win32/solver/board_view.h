@@ -75,7 +75,14 @@ class BoardView {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint(HDC dc) const;
+  void PrepareSheet() const;
+  void DropSheet() const;
   const std::vector<std::uint32_t>& ManPixels(chess::Piece piece) const;
+  POINT SlotCorner(int slot) const;
+  // A man into a slot of the sheet: laid on a square's colour, or as it is
+  // (premultiplied) for blending.
+  void FillSlot(int slot, const std::vector<std::uint32_t>& man,
+                std::optional<COLORREF> square) const;
   void PaintMan(HDC dc, chess::Piece piece, int x, int y, COLORREF square) const;
   void PaintFloatingMan(HDC dc, chess::Piece piece, int x, int y) const;
   COLORREF SquareColour(chess::Square square) const;
@@ -107,18 +114,21 @@ class BoardView {
   // and the margin left for the coordinates.
   int left_ = 0, top_ = 0, square_ = 0;
   HFONT labelFont_ = nullptr;
-  // The men drawn at the current square size (premultiplied BGRA), each man
-  // laid on each square colour it has stood on, and the man last dragged or
-  // animated, for blending over anything.
+  // The men drawn at the current square size (premultiplied BGRA), and one
+  // bitmap that holds each man laid on each square colour it has stood on and
+  // the man being dragged or animated: made once per square size, so that a
+  // board is painted with plain copies.
   struct ManTile {
-    int man = -1;
-    COLORREF square = 0;
-    HBITMAP bitmap = nullptr;
+    int man;
+    COLORREF square;
   };
   mutable int menSide_ = 0;
   mutable std::array<std::vector<std::uint32_t>, 12> menPixels_;
-  mutable std::vector<ManTile> tiles_;
-  mutable ManTile floating_;
+  mutable std::vector<ManTile> tiles_;  // in slot order
+  mutable int floatingMan_ = -1;
+  mutable HBITMAP sheet_ = nullptr;
+  mutable HDC sheetDc_ = nullptr;
+  mutable std::uint32_t* sheetPixels_ = nullptr;
 };
 
 }  // namespace zel::platform

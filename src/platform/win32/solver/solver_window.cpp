@@ -83,7 +83,9 @@ SolverWindow::SolverWindow(Files& files, const solver::StartChoice& start,
                       MulDiv(640, static_cast<int>(dpi_), 96), nullptr, nullptr, instance, this);
   if (!hwnd_) throw LastErrorFailure(GetLastError(), "CreateWindowExW");
   dpi_ = DpiOf(hwnd_);
-  CreateControls();
+  // The board (or the position in words) now; the panel once the board is
+  // on the screen (Show), so that the user sees the problem as soon as can be.
+  CreateLeftPart();
   SetFonts();
 
   if (start.course) {
@@ -107,7 +109,8 @@ SolverWindow::~SolverWindow() {
 
 void SolverWindow::Show(int showCommand) {
   ShowWindow(hwnd_, showCommand);
-  UpdateWindow(hwnd_);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  CreatePanel();
 }
 
 std::string_view SolverWindow::Say(Text text) const { return solver::TextOf(text, language_); }
@@ -124,13 +127,17 @@ HWND SolverWindow::AddControl(const wchar_t* className, int id, DWORD style, DWO
   return control;
 }
 
-void SolverWindow::CreateControls() {
+void SolverWindow::CreateLeftPart() {
   // In tab order: the left part first, then the panel top to bottom.
   board_ = std::make_unique<BoardView>(hwnd_, kIdBoard, men_, language_,
                                        static_cast<BoardListener&>(*this));
   AddControl(L"EDIT", kIdDescription,
              WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
              WS_EX_CLIENTEDGE);
+}
+
+void SolverWindow::CreatePanel() {
+  if (GetDlgItem(hwnd_, kIdPlay)) return;
   AddControl(L"LISTBOX", kIdList, WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
              WS_EX_CLIENTEDGE);
   SetCaption(AddControl(L"BUTTON", kIdListOpen, WS_TABSTOP | BS_PUSHBUTTON),
@@ -149,15 +156,30 @@ void SolverWindow::CreateControls() {
     SetCaption(AddControl(L"BUTTON", command.id, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON),
                Say(command.caption));
   SendDlgItemMessageW(hwnd_, kIdMoveEdit, EM_SETLIMITTEXT, 32, 0);
+
+  SetFonts();
+  Layout();
+  if (left_ == LeftPart::CourseList) FillCourseList();
+  const std::string status = status_;
+  ShowLeftPart(left_);
+  SetStatus(status);
+  if (left_ == LeftPart::Description) SetFocus(GetDlgItem(hwnd_, kIdMoveEdit));
 }
 
 void SolverWindow::SetFonts() {
   if (font_) DeleteObject(font_);
   if (titleFont_) DeleteObject(titleFont_);
+  // The face the user's system writes its messages in, a little larger than
+  // there, at this window's scaling.
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
   auto make = [&](int points, int weight) {
-    return CreateFontW(-MulDiv(points, static_cast<int>(dpi_), 72), 0, 0, 0, weight, FALSE, FALSE,
-                       FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Segoe UI");
+    LOGFONTW face = metrics.lfMessageFont;
+    face.lfHeight = -MulDiv(points, static_cast<int>(dpi_), 72);
+    face.lfWidth = 0;
+    face.lfWeight = weight;
+    return CreateFontIndirectW(&face);
   };
   font_ = make(10, FW_NORMAL);
   titleFont_ = make(14, FW_BOLD);
@@ -178,8 +200,11 @@ void SolverWindow::Layout() {
   const RECT left{margin, margin, panelLeft - margin, client.bottom - margin};
   HDWP moves = BeginDeferWindowPos(24);
   auto place = [&](int id, int x, int y, int w, int h) {
-    moves = DeferWindowPos(moves, GetDlgItem(hwnd_, id), nullptr, x, y, std::max(w, 0),
-                           std::max(h, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+    // The panel's controls do not exist until the board has been shown.
+    const HWND control = GetDlgItem(hwnd_, id);
+    if (control && moves)
+      moves = DeferWindowPos(moves, control, nullptr, x, y, std::max(w, 0), std::max(h, 0),
+                             SWP_NOZORDER | SWP_NOACTIVATE);
   };
   const int leftWidth = left.right - left.left, leftHeight = left.bottom - left.top;
   place(kIdBoard, left.left, left.top, leftWidth, leftHeight);
@@ -210,7 +235,7 @@ void SolverWindow::Layout() {
     place(kCommandButtons[i].id, panelLeft + (i % 2 ? half + gap : 0), y, half, button);
     if (i % 2) y += button + gap;
   }
-  EndDeferWindowPos(moves);
+  if (moves) EndDeferWindowPos(moves);
 }
 
 void SolverWindow::ShowLeftPart(LeftPart part) {
@@ -241,7 +266,8 @@ void SolverWindow::OpenCourse(const solver::CourseInfo& course) {
   flipped_ = false;
   SetStatus(Say(Text::YourMove));
   ShowLeftPart(start_.picturesOn ? LeftPart::Board : LeftPart::Description);
-  SetFocus(start_.picturesOn ? board_->handle() : GetDlgItem(hwnd_, kIdMoveEdit));
+  const HWND edit = GetDlgItem(hwnd_, kIdMoveEdit);
+  if (start_.picturesOn || edit) SetFocus(start_.picturesOn ? board_->handle() : edit);
 }
 
 void SolverWindow::Refresh() {

@@ -61,7 +61,8 @@ class SolverWindow final : private BoardListener {
   static constexpr const wchar_t* kClassName = L"ZelSolver";
 
   // Creates the window hidden: the chosen course at its first unsolved
-  // problem, or the list of the family's courses when none was chosen.
+  // problem, or the list of the family's courses when none was chosen. The
+  // panel of texts and commands follows in Show, once the board is painted.
   // `data` and `men` must outlive the window. Throws Failure when the system
   // refuses the window or the course's progress cannot be read.
   SolverWindow(Files& files, const solver::StartChoice& start, const solver::ProblemData& data,
@@ -88,7 +89,8 @@ class SolverWindow final : private BoardListener {
   void OnCommand(int id, int notification);
   void OnTimer(UINT_PTR timer);
 
-  void CreateControls();
+  void CreateLeftPart();
+  void CreatePanel();
   HWND AddControl(const wchar_t* className, int id, DWORD style, DWORD exStyle = 0);
   void SetFonts();
   void Layout();
