@@ -27,14 +27,14 @@ import pool  # noqa: E402  (puts tools/content on the path)
 import engine  # noqa: E402
 
 EFFORT_NODES = 500_000     # the effort search; a key not seen by then counts as twice this
-EFFORT_FLOOR = 4_000         # what any engine needs for even the plainest move
+EFFORT_FLOOR = 100           # what the engine needs for even the plainest move
 SHALLOW_DEPTH = 4
 SHALLOW_LINES = 4           # a key outside these counts as this many distractors
 
 WEIGHTS = {
     "base": 400,
-    "per_move": 170,          # each solver move after the first
-    "per_doubling": 75,       # each doubling of the effort above the floor
+    "per_move": 120,          # each solver move after the first
+    "per_doubling": 40,       # each doubling of the effort above the floor
     "quiet": 70,
     "sacrifice": 70,
     "distractor": 40,         # each move a shallow search ranks above the key

@@ -171,6 +171,9 @@ class Miner:
             for line in sorted(shallow.values(), key=lambda l: -l.centipawns()):
                 if line.pv[0] != main_move and line.pv[0] not in mistakes:
                     mistakes.append(line.pv[0])
+        # Look at every mistake first and verify the candidates mates first:
+        # mates are the rarer find, and a position gives one problem at most.
+        candidates = []
         for mistake in mistakes:
             self.stats["mistakes tried"] += 1
             glance = self.lines(START, played + (mistake,), nodes=GLANCE_NODES).get(1)
@@ -197,6 +200,8 @@ class Miner:
             if quick.kind == "mate" and quick.value > QUICK_MATE_LIMIT:
                 self.stats["rejected:quick-long-mate"] += 1
                 continue
+            candidates.append((quick.kind != "mate", len(candidates), mistake, after))
+        for _, _, mistake, after in sorted(candidates):
             problem = self.verify(after.fen(), seed, ply, mistake)
             if problem:
                 return problem

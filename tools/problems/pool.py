@@ -231,9 +231,9 @@ def append(problem_for_id, path: str = PROBLEMS) -> Problem | None:
 
     problem_for_id(next_id, existing) gets the pool as it is under the lock and
     returns the Problem to write, or None to write nothing (e.g. its position
-    is already there). The entry is
-    written with one write() and fsync'ed while the lock is held, so two miners
-    never take the same id and a kill leaves whole entries only.
+    is already there). The entry is written with one write() and fsync'ed
+    while the lock is held, so two miners never take the same id and a kill
+    leaves whole entries only.
     """
     fd = _locked(path)
     try:
