@@ -14,6 +14,16 @@ else()
   find_package(GTest REQUIRED)
   add_library(zel_gtest_main INTERFACE)
   target_link_libraries(zel_gtest_main INTERFACE GTest::gtest_main)
+endif()
+
+# A test program's own sources are compiled without optimisation: GoogleTest's
+# macros make large functions that take the optimiser long, and every build
+# compiles them anew, while the code under test keeps the build's flags.
+if(NOT MSVC)
+  target_compile_options(zel_gtest_main INTERFACE -O0)
+endif()
+
+if(NOT (CMAKE_CROSSCOMPILING AND WIN32))
   function(zel_add_gtest target)
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 60)
   endfunction()

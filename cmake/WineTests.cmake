@@ -52,6 +52,9 @@ function(zel_build_target_gtest)
   set(INSTALL_GTEST OFF CACHE INTERNAL "")
   set(BUILD_GMOCK OFF CACHE INTERNAL "")
   add_subdirectory("${ZEL_GTEST_SOURCE_DIR}" "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+  # Built anew in every Windows build folder; its speed matters to no test.
+  target_compile_options(gtest PRIVATE -O0)
+  target_compile_options(gtest_main PRIVATE -O0)
   # GoogleTest 1.12 names them GTest::gtest and GTest::gtest_main itself, as
   # find_package(GTest) does for the native build; older sources do not.
   if(NOT TARGET GTest::gtest)

@@ -2,8 +2,9 @@
 # Takes the README's screenshots: builds the Windows program, installs it into
 # a temporary program folder, starts it under Wine on a private Xvfb and
 # photographs its window on the title screen, a textbook page and a help
-# page, reached by the menus' and buttons' access keys as a user types them.
-# Writes docs/screenshots/{title,textbook,help}.png.
+# page, then a course in the solver the shell starts, with pictures on and
+# off, all reached by the menus' and buttons' access keys as a user types
+# them. Writes docs/screenshots/{title,textbook,help,solver,solver-text}.png.
 #
 # It uses the build the demo uses (32-bit where this machine runs 32-bit code,
 # else 64-bit); ZEL_BUILD_DIR picks another folder for that preset.
@@ -40,8 +41,15 @@ keys() {
   sleep 0.8
 }
 shoot() {
-  import -window "$window" "$shots/$1.png"
+  import -window "${2:-$window}" "$shots/$1.png"
   echo "screenshots: $shots/$1.png"
+}
+# The solver the shell has just started, by its window's title.
+solver_window() {
+  zel_wait_window "$1" "$program" || {
+    echo "screenshots: no solver window '$1' (see $log)" >&2
+    exit 1
+  }
 }
 
 mkdir -p "$shots"
@@ -55,3 +63,20 @@ shoot textbook
 keys alt+Cyrillic_es Cyrillic_ve
 keys alt+greater alt+greater
 shoot help
+
+# «&Программы → Вы&брать программу → &4 разряд → Тактика-&1»: the course opens
+# in the solver, pictures on as installed.
+xdotool windowfocus --sync "$window"
+keys alt+Cyrillic_pe Cyrillic_be 4 1
+solver=$(solver_window 'Тактика-1')
+sleep 2
+shoot solver "$solver"
+xdotool windowfocus --sync "$solver" key alt+F4
+sleep 1
+# «&Установки → &Картинки → &Нет», and the same course again: the position in words.
+xdotool windowfocus --sync "$window"
+keys alt+Cyrillic_u Cyrillic_ka Cyrillic_en
+keys alt+Cyrillic_pe Cyrillic_be 4 1
+solver=$(solver_window 'Тактика-1')
+sleep 2
+shoot solver-text "$solver"

@@ -44,7 +44,7 @@ zel_start_xvfb() {
     if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=:$n; break; fi
   done
   [ -n "$display" ] || { echo "$1: no free X display number" >&2; return 1; }
-  Xvfb "$display" -screen 0 800x600x24 -nolisten tcp </dev/null >>"$zel_wine_log" 2>&1 &
+  Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp </dev/null >>"$zel_wine_log" 2>&1 &
   zel_xvfb_pid=$!
   for _ in $(seq 100); do
     [ -e "/tmp/.X11-unix/X${display#:}" ] && break
