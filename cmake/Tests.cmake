@@ -7,8 +7,11 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
   zel_build_target_gtest()
   add_library(zel_gtest_main INTERFACE)
   target_link_libraries(zel_gtest_main INTERFACE gtest_main)
+  # The portable logic's tests, whose every case the Linux builds run one by
+  # one already: under Wine each program runs whole, as one test, since every
+  # start of a Windows program there costs a good part of a second.
   function(zel_add_gtest target)
-    zel_wine_tests(${target})
+    zel_wine_program_test(${target})
   endfunction()
 else()
   find_package(GTest REQUIRED)

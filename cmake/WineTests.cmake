@@ -5,6 +5,7 @@
 #   zel_wine_tests(<target> [TIMEOUT s] [WORKING_DIRECTORY dir]
 #                  [EXTRA_ARGS ...] [PROPERTIES ...])
 #                                         register a GoogleTest program's tests
+#   zel_wine_program_test(<target>)       register the whole program as one test
 #
 # ZEL_WINE_TESTS=OFF registers none of these tests, for a build whose programs
 # this machine cannot execute (a 32-bit build where only 64-bit code runs):
@@ -82,4 +83,12 @@ function(zel_wine_tests target)
     ${wd}
     EXTRA_ARGS ${ARG_EXTRA_ARGS}
     PROPERTIES FIXTURES_REQUIRED zel_wine TIMEOUT ${ARG_TIMEOUT} ${ARG_PROPERTIES})
+endfunction()
+
+function(zel_wine_program_test target)
+  if(NOT ZEL_WINE_TESTS)
+    return()
+  endif()
+  add_test(NAME ${target} COMMAND ${target} --gtest_brief=1)
+  set_tests_properties(${target} PROPERTIES FIXTURES_REQUIRED zel_wine TIMEOUT 300)
 endfunction()

@@ -21,11 +21,15 @@
 #include <thread>
 #include <vector>
 
+#include "app/menu_tree.h"
 #include "platform/win32/caption.h"
+#include "platform/win32/command_ids.h"
 #include "platform/win32/icon_testing.h"
+#include "platform/win32/solver/solver_window.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_window.h"
 #include "solver/catalog.h"
+#include "solver/problem_data.h"
 #include "testing/test_folder.h"
 #include "zel_version.h"
 
@@ -309,6 +313,84 @@ TEST_F(Installer, TheShortcutShowsTheProgramIconAndStartsTheShellInItsFolder) {
   EXPECT_TRUE(shell.window()) << "no window within 30 s";
   EXPECT_EQ(shell.Close(), 0u);
 }
+
+// The solver window of that title, shown by any process; null if none shows
+// within the limit.
+HWND WaitForSolver(const std::string& title) {
+  HWND found = nullptr;
+  WaitUntil([&] {
+    found = FindWindowW(platform::SolverWindow::kClassName, Widen(title).c_str());
+    return found && IsWindowVisible(found) &&
+           GetDlgItem(found, platform::kIdPlay);  // the panel is made once the board is shown
+  });
+  return found;
+}
+
+// Closed as the user closes it; true once it is gone, so that the shell can
+// write into its program file again.
+bool CloseSolver(HWND solver) {
+  PostMessageW(solver, WM_CLOSE, 0, 0);
+  return WaitUntil([&] { return !IsWindow(solver); });
+}
+
+// The product as a user has it after installing: each course and collection
+// item the menus show, clicked in the shell, opens that course in the solver
+// of the language chosen in the shell, with its board; and a problem is solved
+// in the window by moves typed there.
+class InstalledProduct : public Installer, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(InstalledProduct, EveryVisibleCourseItemOpensItsCourseInTheSolverOfTheChosenLanguage) {
+  const bool russian = GetParam();
+  ASSERT_EQ(Install(), 0);
+  StartedShell shell((folder_ / L"Zelmiku.exe").wstring(), folder_.wstring());
+  ASSERT_TRUE(shell.window());
+  const auto choose = [&](Control control) {
+    SendMessageW(shell.window(), WM_COMMAND, platform::CommandId(control), 0);
+  };
+  choose(russian ? Control::mnuRussian : Control::mnuEnglish);
+  const chess::Language language = russian ? chess::Language::Russian : chess::Language::English;
+
+  int opened = 0;
+  for (const solver::CourseInfo& course : solver::kCourses) {
+    const Control item = course.controls[0];
+    if (!IsReachable(item)) continue;  // the two hidden collections
+    choose(item);
+    const HWND solver = WaitForSolver(std::string(course.Title(language)));
+    ASSERT_TRUE(solver) << ControlName(item) << ": no solver window titled "
+                        << course.Title(language);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(solver, platform::kIdBoard))) << ControlName(item);
+    ASSERT_TRUE(CloseSolver(solver)) << ControlName(item);
+    ++opened;
+  }
+  EXPECT_EQ(opened, 12);  // practice, Тактика-1 to -9, "Шах и мат", "Тактика"
+
+  // "Тактика-1" again, and its first problem solved by typed moves.
+  choose(Control::mnuTactics1);
+  const HWND solver = WaitForSolver(std::string(solver::FindCourse("tactics1")->Title(language)));
+  ASSERT_TRUE(solver);
+  platform::Win32Files files(folder_.string(), folder_.string());
+  const solver::ProblemData data = solver::ReadProblemData(files);
+  const solver::Problem& first = data.Find("tactics1")->problems.front();
+  const HWND edit = GetDlgItem(solver, platform::kIdMoveEdit);
+  const HWND play = GetDlgItem(solver, platform::kIdPlay);
+  for (std::size_t ply = 0; ply < first.line.size(); ply += 2) {
+    // The solver's turn comes once the defender's reply has been shown.
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(play) != FALSE; })) << "ply " << ply;
+    SendMessageW(edit, WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(Widen(chess::UciText(first.line[ply])).c_str()));
+    SendMessageW(play, BM_CLICK, 0, 0);
+  }
+  EXPECT_TRUE(WaitUntil([&] {
+    return Read("tactics1.prg").find(first.id + " first") != std::string::npos;
+  })) << Read("tactics1.prg");
+  EXPECT_TRUE(CloseSolver(solver));
+  EXPECT_EQ(shell.Close(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothLanguages, InstalledProduct, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& param) {
+                           return std::string(param.param ? "Russian" : "English");
+                         });
 
 TEST_F(Installer, NeitherInstallerNorUninstallerTouchAFolderWhoseShellIsRunning) {
   ASSERT_EQ(Install(), 0);
