@@ -57,6 +57,9 @@ def summarise(records: list[dict]) -> str:
     if total["sharp positions"]:
         lines.append(f"sharp positions {total['sharp positions']} "
                      f"({total['sharp positions'] / max(1, total['positions']):.0%})")
+    for key, n in sorted(total.items()):
+        if key.startswith("skipped:"):
+            lines.append(f"  kept the rules but not of the shape '{key[8:]}': {n}")
     rejected = {k.split(":", 1)[1]: v for k, v in total.items() if k.startswith("rejected:")}
     for rule, n in sorted(rejected.items(), key=lambda kv: -kv[1]):
         lines.append(f"  rejected by {rule:16} {n:5}  {n / max(1, candidates):6.1%} of candidates")

@@ -25,7 +25,7 @@ run resumes where it stopped, and a seed redone after a kill only finds the
 positions it already wrote, which the pool refuses as duplicates.
 
 usage: mine.py [--minutes M] [--worker K --workers N] [--pool FILE] [--state FILE]
-               [--stats FILE] [--seeds A-B]
+               [--stats FILE] [--seeds A-B] [--shape all|longer|mates]
        mine.py --replay SEED
 """
 from __future__ import annotations
@@ -81,6 +81,10 @@ MAX_PLIES = 120
 # over for mining: bare endings give little but pawn races.
 ENDING_PIECES = 3
 GAP_PLIES = 8                 # problems of one game lie at least this far apart
+# What a run writes (--shape): every problem; only mates and lines of two or
+# more solver moves, once the pool has one-move problems enough and lacks the
+# rest (it saves their deep confirmation too); or only mates.
+SHAPES = ("all", "longer", "mates")
 LOPSIDED_CP = 700             # a game this far gone for a few moves is over
 
 
@@ -95,13 +99,15 @@ def engine_cpu_seconds(eng: engine.Engine) -> float:
 
 
 class Miner:
-    def __init__(self, eng: engine.Engine, pool_path: str, stats: Counter, verbose=False):
+    def __init__(self, eng: engine.Engine, pool_path: str, stats: Counter, verbose=False,
+                 shape: str = "all"):
         self.eng = eng
         self.judge = rules.Judge(eng, rules.CHECK_NODES)
         self.deep = rules.Judge(eng, rules.DEEP_NODES)
         self.pool_path = pool_path
         self.stats = stats
         self.verbose = verbose
+        self.shape = shape
         self.known: set = set()
 
     def lines(self, fen, moves, *, nodes=None, depth=None, multipv=1):
@@ -217,13 +223,23 @@ class Miner:
         built = []
         for mistake, fen in candidates:
             verdict = self.build(fen, seed, ply, mistake)
-            if verdict:
+            if verdict and not self.wanted(verdict):
+                self.stats["skipped:" + self.shape] += 1
+            elif verdict:
                 built.append((mistake, fen, verdict))
         for mistake, fen, verdict in best_first(built):
             problem = self.confirm(fen, verdict, seed, ply, mistake)
             if problem:
                 return problem
         return None
+
+    def wanted(self, verdict: rules.Verdict) -> bool:
+        """Is the line of the shape this run writes? See SHAPES."""
+        if self.shape == "mates":
+            return verdict.mate
+        if self.shape == "longer":
+            return verdict.mate or len(verdict.moves) > 1
+        return True
 
     def shallow_lines(self, played: tuple, pos: chess.Position):
         """(depth, lines best first) of the searches whose top moves are the mistakes.
@@ -349,12 +365,14 @@ def main(argv: list[str]) -> int:
     parser.add_argument("--stats", help="append one JSON line per game to this file")
     parser.add_argument("--seeds", help="A-B: mine only these seeds (default: from 1 on)")
     parser.add_argument("--replay", type=int, help="print the game of this seed and stop")
+    parser.add_argument("--shape", choices=SHAPES, default="all",
+                        help="all problems, or only mates and longer lines, or only mates")
     parser.add_argument("--verbose", action="store_true")
     args = parser.parse_args(argv[1:])
 
     with engine.Engine(hash_mb=rules.HASH_MB, timeout=120) as eng:
         counts: Counter = Counter()
-        miner = Miner(eng, args.pool, counts, args.verbose)
+        miner = Miner(eng, args.pool, counts, args.verbose, args.shape)
         if args.replay is not None:
             def show(ply, played, pos, best, main_move):
                 print(f"ply {ply}: {pos.fen()}  best {best.pv[0]} {best.describe()}")

@@ -86,6 +86,14 @@ class Probing(unittest.TestCase):
                  ("e", "", verdict(3, True))]
         self.assertEqual([b[0] for b in mine.best_first(built)], ["e", "c", "b", "d", "a"])
 
+    def test_a_run_of_a_shape_keeps_only_lines_of_that_shape(self):
+        one, longer = rules.Verdict(("e2e4",), False), rules.Verdict(("e2e4",) * 3, False)
+        mate = rules.Verdict(("e2e4",), True)
+        kept = {shape: [mine.Miner(self.engine, os.devnull, Counter(), shape=shape).wanted(v)
+                        for v in (one, longer, mate)] for shape in mine.SHAPES}
+        self.assertEqual(kept, {"all": [True, True, True], "longer": [False, True, True],
+                                "mates": [False, False, True]})
+
 
 if __name__ == "__main__":
     unittest.main()
