@@ -54,6 +54,9 @@ def summarise(records: list[dict]) -> str:
              f"problems {total['problems']}",
              f"yield: {total['problems'] / max(cpu_min, 1e-9):.2f} problems per CPU-minute, "
              f"{total['problems'] / max(1, candidates):.0%} of candidates"]
+    if total["mate candidates"]:
+        lines.append(f"mate candidates {total['mate candidates']} "
+                     f"({total['mate candidates'] / max(1, candidates):.0%} of candidates)")
     if total["sharp positions"]:
         lines.append(f"sharp positions {total['sharp positions']} "
                      f"({total['sharp positions'] / max(1, total['positions']):.0%})")

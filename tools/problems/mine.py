@@ -205,6 +205,8 @@ class Miner:
                 continue
             # The mistake turned the game: a candidate. Cheap rejections first.
             self.stats["candidates"] += 1
+            if quick.kind == "mate":
+                self.stats["mate candidates"] += 1
             after = pos.push(pos.move_from_uci(mistake))
             if quick.kind == "cp" and quick.value < rules.COMBINATION_CP \
                     and rules.balance(after, solver) >= 0:
