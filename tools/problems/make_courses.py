@@ -12,8 +12,9 @@ The problems are taken in this order, and none is used twice:
    theme, then spread over the range; easiest first;
 4. material (hidden "Тактика на выигрыш материала"): material wins only;
 5. problembook (hidden "Задачник"): a mixed book spread over everything left;
-6. tactics1 ... tactics9: everything left, by rising difficulty, cut into
-   nine equal runs: 1-2 for the 4th category, 3-5 the 3rd, 6-8 the 2nd, 9 the 1st.
+6. tactics1 ... tactics9: everything left, by rising difficulty (of equal
+   ratings the shorter line first), cut into nine equal runs: 1-2 for the
+   4th category, 3-5 the 3rd, 6-8 the 2nd, 9 the 1st.
 
 Each course's size is its share of the pool by MINIMUM (a pool of 480 gives
 every course exactly its minimum); a course that gets fewer than its minimum
@@ -64,7 +65,8 @@ TACTICS_THEMES = ("hanging-piece", "fork", "double-attack", "pin", "skewer",
 
 
 def ordered(problems):
-    return sorted(problems, key=lambda p: (p.difficulty, p.id))
+    """By rating; of equal ratings the shorter line first, then by id."""
+    return sorted(problems, key=lambda p: (p.difficulty, p.solver_moves(), p.id))
 
 
 def spread(problems, k: int) -> list:

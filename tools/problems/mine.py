@@ -4,13 +4,16 @@
 A game starts from the initial position with an opening chosen among the
 engine's near-best moves, so the openings are real ones, and goes on with the
 engine's good moves. At every position after the opening the miner also
-tries plausible mistakes beside the game: the top moves of a shallow search. When
+tries plausible mistakes beside the game: the top moves of shallow searches,
+more of them where the position is sharp. When
 the reply to that mistake turns the game (the side to move was not winning
 and not ahead in material, and now a quick search gives it a forced mate or
 +200 with win chances up by more than 0.6), the position after the mistake is
 a candidate, and only candidates get the full rules of rules.py and then a
-deeper confirmation. The game itself never plays the mistake, so it stays
-balanced and gives candidates all the way through.
+deeper confirmation. A position gives one problem at most: of its candidates
+that keep the rules, a mate first, then the longest line. The game itself
+never plays the mistake, so it stays balanced and gives candidates all the
+way through.
 
 Every search is from a cleared hash to a fixed node count or depth on one
 thread, and the game's random choices come from its seed, so a source line
@@ -22,7 +25,7 @@ run resumes where it stopped, and a seed redone after a kill only finds the
 positions it already wrote, which the pool refuses as duplicates.
 
 usage: mine.py [--minutes M] [--worker K --workers N] [--pool FILE] [--state FILE]
-               [--stats FILE] [--seeds A-B]
+               [--stats FILE] [--seeds A-B] [--shape all|longer|mates]
        mine.py --replay SEED
 """
 from __future__ import annotations
@@ -56,6 +59,15 @@ PLAY_SPREAD_CP = 15           # later moves: an equal alternative now and then
 # subtler ones. Each position tries the top moves of both.
 MISTAKE_DEPTHS = (2, 5)
 MISTAKE_LINES = 5
+# A sharp position gets SHARP_LINES of each search: the mover is in check,
+# or one of the depth-5 search's top moves already loses SHARP_DROP_CP, or
+# the other side threatens something (given the move, a glance sees it
+# winning THREAT_CP or mating). There more of the plausible moves lose at
+# once, and more often to a mate or a forcing line, which are the problems
+# the pool has fewest of.
+SHARP_LINES = 10
+SHARP_DROP_CP = 150
+THREAT_CP = 300
 GLANCE_NODES = 3_000          # a first glance after each mistake: most change little
 GLANCE_CP = 150               # what the glance must see to look closer
 QUICK_NODES = 10_000          # the quick look at the position after a mistake
@@ -69,6 +81,10 @@ MAX_PLIES = 120
 # over for mining: bare endings give little but pawn races.
 ENDING_PIECES = 3
 GAP_PLIES = 8                 # problems of one game lie at least this far apart
+# What a run writes (--shape): every problem; only mates and lines of two or
+# more solver moves, once the pool has one-move problems enough and lacks the
+# rest (it saves their deep confirmation too); or only mates.
+SHAPES = ("all", "longer", "mates")
 LOPSIDED_CP = 700             # a game this far gone for a few moves is over
 
 
@@ -83,13 +99,15 @@ def engine_cpu_seconds(eng: engine.Engine) -> float:
 
 
 class Miner:
-    def __init__(self, eng: engine.Engine, pool_path: str, stats: Counter, verbose=False):
+    def __init__(self, eng: engine.Engine, pool_path: str, stats: Counter, verbose=False,
+                 shape: str = "all"):
         self.eng = eng
         self.judge = rules.Judge(eng, rules.CHECK_NODES)
         self.deep = rules.Judge(eng, rules.DEEP_NODES)
         self.pool_path = pool_path
         self.stats = stats
         self.verbose = verbose
+        self.shape = shape
         self.known: set = set()
 
     def lines(self, fen, moves, *, nodes=None, depth=None, multipv=1):
@@ -166,9 +184,8 @@ class Miner:
         if before >= rules.WIN_CP or rules.balance(pos, solver) > 0:
             return None
         mistakes: list[str] = []
-        for depth in MISTAKE_DEPTHS:
-            shallow = self.lines(START, played, depth=depth, multipv=MISTAKE_LINES)
-            for line in sorted(shallow.values(), key=lambda l: -l.centipawns()):
+        for depth, ranked in self.shallow_lines(played, pos):
+            for line in ranked:
                 if line.pv[0] != main_move and line.pv[0] not in mistakes:
                     mistakes.append(line.pv[0])
         # Look at every mistake first and verify the candidates mates first:
@@ -188,6 +205,8 @@ class Miner:
                 continue
             # The mistake turned the game: a candidate. Cheap rejections first.
             self.stats["candidates"] += 1
+            if quick.kind == "mate":
+                self.stats["mate candidates"] += 1
             after = pos.push(pos.move_from_uci(mistake))
             if quick.kind == "cp" and quick.value < rules.COMBINATION_CP \
                     and rules.balance(after, solver) >= 0:
@@ -200,21 +219,84 @@ class Miner:
             if quick.kind == "mate" and quick.value > QUICK_MATE_LIMIT:
                 self.stats["rejected:quick-long-mate"] += 1
                 continue
-            candidates.append((quick.kind != "mate", len(candidates), mistake, after))
-        for _, _, mistake, after in sorted(candidates):
-            problem = self.verify(after.fen(), seed, ply, mistake)
+            candidates.append((mistake, after.fen()))
+        # Build every candidate's line, then confirm the best first: a mate,
+        # then the most solver moves, then the order of the mistakes.
+        built = []
+        for mistake, fen in candidates:
+            verdict = self.build(fen, seed, ply, mistake)
+            if verdict and not self.wanted(verdict):
+                self.stats["skipped:" + self.shape] += 1
+            elif verdict:
+                built.append((mistake, fen, verdict))
+        for mistake, fen, verdict in best_first(built):
+            problem = self.confirm(fen, verdict, seed, ply, mistake)
             if problem:
                 return problem
         return None
 
-    def verify(self, fen: str, seed: int, ply: int, mistake: str) -> pool.Problem | None:
-        key = " ".join(fen.split()[:4])
-        if key in self.known:
+    def wanted(self, verdict: rules.Verdict) -> bool:
+        """Is the line of the shape this run writes? See SHAPES."""
+        if self.shape == "mates":
+            return verdict.mate
+        if self.shape == "longer":
+            return verdict.mate or len(verdict.moves) > 1
+        return True
+
+    def shallow_lines(self, played: tuple, pos: chess.Position):
+        """(depth, lines best first) of the searches whose top moves are the mistakes.
+
+        The depth-5 search comes first: it tells whether the position is sharp,
+        and then both searches give SHARP_LINES.
+        """
+        deep = max(MISTAKE_DEPTHS)
+        found = self.lines(START, played, depth=deep, multipv=SHARP_LINES)
+        ranked = sorted(found.values(), key=lambda l: -l.centipawns())
+        top = ranked[:MISTAKE_LINES]
+        sharp = pos.in_check() or (
+            len(top) > 1 and top[0].centipawns() - top[-1].centipawns() >= SHARP_DROP_CP) \
+            or self.threat(pos)
+        width = SHARP_LINES if sharp else MISTAKE_LINES
+        if sharp:
+            self.stats["sharp positions"] += 1
+        out = []
+        for depth in MISTAKE_DEPTHS:
+            if depth == deep:
+                out.append((depth, ranked[:width]))
+            else:
+                lines = self.lines(START, played, depth=depth, multipv=width)
+                out.append((depth, sorted(lines.values(), key=lambda l: -l.centipawns())))
+        return out
+
+    def threat(self, pos: chess.Position) -> bool:
+        """Would the side not to move win at once if it had the move?"""
+        if pos.in_check():
+            return False
+        fields = pos.fen().split()
+        fields[1] = "b" if fields[1] == "w" else "w"
+        fields[3] = "-"
+        glance = self.lines(" ".join(fields), (), nodes=GLANCE_NODES).get(1)
+        return glance is not None and glance.centipawns() >= THREAT_CP
+
+    def build(self, fen: str, seed: int, ply: int, mistake: str) -> rules.Verdict | None:
+        """The candidate's line by the rules, or None (counted by the rule that refused it)."""
+        if " ".join(fen.split()[:4]) in self.known:
             self.stats["rejected:duplicate"] += 1
             return None
+        try:
+            return self.judge.build(fen)
+        except rules.Rejected as e:
+            self.stats["rejected:" + e.rule] += 1
+            if self.verbose:
+                print(f"  seed {seed} ply {ply} {mistake}: {e.rule}: {e}", flush=True)
+            return None
+
+    def confirm(self, fen: str, verdict: rules.Verdict, seed: int, ply: int,
+                mistake: str) -> pool.Problem | None:
+        """Checks a built line once more, deeply too, and writes the problem."""
+        key = " ".join(fen.split()[:4])
         stage = ""
         try:
-            verdict = self.judge.build(fen)
             self.judge.check(fen, verdict.moves)
             stage = "deep "
             self.deep.check(fen, verdict.moves)
@@ -245,9 +327,19 @@ class Miner:
             return None
         self.known.add(key)
         self.stats["problems"] += 1
+        if verdict.mate:
+            self.stats["problems:mate"] += 1
+        if len(verdict.moves) > 1:
+            self.stats["problems:multi-move"] += 1
         print(f"{written.id} seed={seed} ply={ply} {' '.join(written.moves)} "
               f"[{' '.join(tags)}] {rating}", flush=True)
         return written
+
+
+def best_first(built: list) -> list:
+    """(mistake, fen, verdict) tuples, a mate first, then the most solver moves;
+    otherwise in the order given (the order the mistakes were tried)."""
+    return sorted(built, key=lambda b: (not b[2].mate, -len(b[2].moves)))
 
 
 def read_state(path: str) -> set[int]:
@@ -275,12 +367,14 @@ def main(argv: list[str]) -> int:
     parser.add_argument("--stats", help="append one JSON line per game to this file")
     parser.add_argument("--seeds", help="A-B: mine only these seeds (default: from 1 on)")
     parser.add_argument("--replay", type=int, help="print the game of this seed and stop")
+    parser.add_argument("--shape", choices=SHAPES, default="all",
+                        help="all problems, or only mates and longer lines, or only mates")
     parser.add_argument("--verbose", action="store_true")
     args = parser.parse_args(argv[1:])
 
     with engine.Engine(hash_mb=rules.HASH_MB, timeout=120) as eng:
         counts: Counter = Counter()
-        miner = Miner(eng, args.pool, counts, args.verbose)
+        miner = Miner(eng, args.pool, counts, args.verbose, args.shape)
         if args.replay is not None:
             def show(ply, played, pos, best, main_move):
                 print(f"ply {ply}: {pos.fen()}  best {best.pv[0]} {best.describe()}")

@@ -25,7 +25,10 @@ def fake_pool(count: int) -> list:
         tags = kinds[n % len(kinds)]
         moves = 1 if "mate-in-1" in tags else 3 if "mate-in-3" in tags else (n % 3) + 1
         line = tuple(["d1d8", "g8h8"] * (moves - 1) + ["d1d8"])
-        out.append(pool.Problem(f"g{n + 1:04d}", FEN, line, tags, 400 + (n * 37) % 2000, "hand"))
+        # Ratings in steps of 100, so that many are equal and the order of
+        # equal ratings counts.
+        rating = 400 + (n * 37) % 2000 // 100 * 100
+        out.append(pool.Problem(f"g{n + 1:04d}", FEN, line, tags, rating, "hand"))
     return out
 
 
@@ -50,7 +53,11 @@ class Rules(unittest.TestCase):
         self.assertEqual([p.solver_moves() for p in mates], sorted(p.solver_moves() for p in mates))
         for key in ("material", "tactics"):
             self.assertTrue(all(make_courses.is_material(by_id[i]) for i in courses[key]), key)
-        runs = [[by_id[i].difficulty for i in courses[f"tactics{n}"]] for n in range(1, 10)]
+        # Тактика-1 to -9 rise: by rating, and of equal ratings by length.
+        runs = [[(by_id[i].difficulty, by_id[i].solver_moves()) for i in courses[f"tactics{n}"]]
+                for n in range(1, 10)]
+        for run in runs:
+            self.assertEqual(run, sorted(run))
         for easier, harder in zip(runs, runs[1:]):
             if easier and harder:
                 self.assertLessEqual(max(easier), min(harder))

@@ -11,6 +11,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import mine  # noqa: E402
 import pool  # noqa: E402
 import rules  # noqa: E402
+import chess  # noqa: E402
 import engine  # noqa: E402
 
 # "mined seed=4 ply=28 mistake=c1c4": the queen steps onto c4, where the
@@ -50,6 +51,48 @@ class Replay(unittest.TestCase):
                 probed = miner.play(SEED, lambda *a: miner.probe(SEED, *a))
         self.assertEqual(quiet, probed)
         self.assertEqual(len(quiet), 20)
+
+
+# White to move, and Black threatens Rd1 mate: a sharp position for White's
+# mistakes. The starting position threatens nothing.
+BACK_RANK_THREAT = "3r2k1/5ppp/8/8/8/8/R4PPP/6K1 w - - 0 1"
+
+
+class Probing(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.engine = engine.Engine(hash_mb=rules.HASH_MB)
+        cls.miner = mine.Miner(cls.engine, os.devnull, Counter())
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.engine.quit()
+
+    def widths(self, fen):
+        pos = chess.parse_fen(fen)
+        with mock.patch.object(mine, "START", fen):
+            return [len(lines) for _, lines in self.miner.shallow_lines((), pos)]
+
+    def test_a_threat_makes_a_position_sharp_and_widens_the_search(self):
+        self.assertTrue(self.miner.threat(chess.parse_fen(BACK_RANK_THREAT)))
+        self.assertFalse(self.miner.threat(chess.parse_fen(mine.START)))
+        self.assertEqual(self.widths(mine.START), [mine.MISTAKE_LINES] * 2)
+        self.assertEqual(self.widths(BACK_RANK_THREAT), [mine.SHARP_LINES] * 2)
+
+    def test_of_a_positions_lines_a_mate_comes_first_then_the_longest(self):
+        verdict = lambda n, mate: rules.Verdict(("e2e4",) * (2 * n - 1), mate)  # noqa: E731
+        built = [("a", "", verdict(1, False)), ("b", "", verdict(2, False)),
+                 ("c", "", verdict(1, True)), ("d", "", verdict(2, False)),
+                 ("e", "", verdict(3, True))]
+        self.assertEqual([b[0] for b in mine.best_first(built)], ["e", "c", "b", "d", "a"])
+
+    def test_a_run_of_a_shape_keeps_only_lines_of_that_shape(self):
+        one, longer = rules.Verdict(("e2e4",), False), rules.Verdict(("e2e4",) * 3, False)
+        mate = rules.Verdict(("e2e4",), True)
+        kept = {shape: [mine.Miner(self.engine, os.devnull, Counter(), shape=shape).wanted(v)
+                        for v in (one, longer, mate)] for shape in mine.SHAPES}
+        self.assertEqual(kept, {"all": [True, True, True], "longer": [False, True, True],
+                                "mates": [False, False, True]})
 
 
 if __name__ == "__main__":

@@ -78,6 +78,46 @@ class Patterns(unittest.TestCase):
         self.assertEqual(themes.material_gain(line), 1 - 9)
 
 
+class FirstSight(unittest.TestCase):
+    """The features that tell one-move problems apart."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.engine = engine.Engine(hash_mb=16)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.engine.quit()
+
+    def test_a_loose_queen_stands_out_and_a_quiet_key_does_not(self):
+        # Rxd5 takes a loose queen: a whole unit of win chances above the rest.
+        queen = "3k4/8/8/3q4/8/8/8/3RK3 w - - 0 1"
+        self.assertGreater(difficulty.first_sight(self.engine, queen, "d1d5"), 1.0)
+        # The textbook's pawn breakthrough (page 16) shows nothing at one ply.
+        pages = {page.number: (page, moves) for page, moves in examples()}
+        page, moves = pages[16]
+        self.assertLess(difficulty.first_sight(self.engine, page.fen, moves[0]), 0.2)
+
+    def test_the_other_checks_and_captures_are_counted(self):
+        # Rxd5 is the key and the only check or capture there is.
+        self.assertEqual(difficulty.choices("4k3/8/8/3q4/8/8/8/3RK3 w - - 0 1", "d1d5"), 0)
+        # A second rook adds Rh8+; the key itself never counts.
+        self.assertEqual(difficulty.choices("4k3/8/8/3q4/8/8/8/3RK2R w - - 0 1", "d1d5"), 1)
+        self.assertEqual(difficulty.choices("4k3/8/8/3q4/8/8/8/3RK2R w - - 0 1", "h1h8"), 1)
+
+    def test_a_hidden_key_and_more_choices_rate_higher_within_bounds(self):
+        plain = difficulty.Features(1, 50, False, False, 0, margin=1.5, choices=0)
+        self.assertEqual(difficulty.rating(plain), difficulty.LOWEST)
+        hidden = difficulty.rating(difficulty.Features(1, 50, False, False, 0, margin=0.0))
+        half = difficulty.rating(difficulty.Features(1, 50, False, False, 0, margin=0.5))
+        self.assertGreater(hidden, half)
+        self.assertGreater(half, difficulty.LOWEST)
+        many = [difficulty.rating(difficulty.Features(1, 50, False, False, 0, margin=1.5,
+                                                      choices=n)) for n in (2, 8, 30)]
+        self.assertLess(many[0], many[1])
+        self.assertEqual(many[1], many[2], "choices beyond the cap add nothing")
+
+
 class TextbookDifficulty(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
