@@ -116,7 +116,16 @@ void SolverWindow::Show(int showCommand) {
 std::string_view SolverWindow::Say(Text text) const { return solver::TextOf(text, language_); }
 
 void SolverWindow::SetCaption(HWND control, std::string_view caption) const {
-  SetWindowTextW(control, Widen(caption).c_str());
+  // Most texts stay as they were after a move; setting one again would
+  // repaint it (and a screen reader hear it) for nothing.
+  const std::wstring text = Widen(caption);
+  const int length = GetWindowTextLengthW(control);
+  if (length == static_cast<int>(text.size())) {
+    std::wstring now(static_cast<std::size_t>(length) + 1, L'\0');
+    now.resize(static_cast<std::size_t>(GetWindowTextW(control, now.data(), length + 1)));
+    if (now == text) return;
+  }
+  SetWindowTextW(control, text.c_str());
 }
 
 HWND SolverWindow::AddControl(const wchar_t* className, int id, DWORD style, DWORD exStyle) {
@@ -163,7 +172,7 @@ void SolverWindow::CreatePanel() {
   const std::string status = status_;
   ShowLeftPart(left_);
   SetStatus(status);
-  if (left_ == LeftPart::Description) SetFocus(GetDlgItem(hwnd_, kIdMoveEdit));
+  if (left_ == LeftPart::Description) Focus(GetDlgItem(hwnd_, kIdMoveEdit));
 }
 
 void SolverWindow::SetFonts() {
@@ -252,7 +261,7 @@ void SolverWindow::ShowLeftPart(LeftPart part) {
   for (int id : {kIdMoveLabel, kIdMoveEdit, kIdPlay}) ShowWindow(GetDlgItem(hwnd_, id), panelShow);
   for (const Command& command : kCommandButtons)
     ShowWindow(GetDlgItem(hwnd_, command.id), panelShow);
-  if (list) SetFocus(GetDlgItem(hwnd_, kIdList));
+  if (list) Focus(GetDlgItem(hwnd_, kIdList));
   Refresh();
 }
 
@@ -267,7 +276,7 @@ void SolverWindow::OpenCourse(const solver::CourseInfo& course) {
   SetStatus(Say(Text::YourMove));
   ShowLeftPart(start_.picturesOn ? LeftPart::Board : LeftPart::Description);
   const HWND edit = GetDlgItem(hwnd_, kIdMoveEdit);
-  if (start_.picturesOn || edit) SetFocus(start_.picturesOn ? board_->handle() : edit);
+  if (start_.picturesOn || edit) Focus(start_.picturesOn ? board_->handle() : edit);
 }
 
 void SolverWindow::Refresh() {
@@ -298,8 +307,11 @@ void SolverWindow::Refresh() {
   }
   const bool yourMove = s.phase() == Phase::SolverToMove && !busy_;
   board_->SetInputEnabled(yourMove);
-  SetCaption(GetDlgItem(hwnd_, kIdDescription),
-             chess::DescribePosition(s.Position(), language_) + "\r\n\r\n" + status_);
+  // The position in words only where it is shown: the text control lays its
+  // text out at once, which a move with the board shown need not wait for.
+  if (left_ == LeftPart::Description)
+    SetCaption(GetDlgItem(hwnd_, kIdDescription),
+               chess::DescribePosition(s.Position(), language_) + "\r\n\r\n" + status_);
 
   auto enable = [&](int id, bool on) { EnableWindow(GetDlgItem(hwnd_, id), on); };
   enable(kIdMoveEdit, yourMove);
@@ -313,7 +325,18 @@ void SolverWindow::Refresh() {
   enable(kIdRestartCourse, !busy_);
   // A disabled control cannot keep the focus, and the keyboard would be lost.
   const HWND focus = GetFocus();
-  if (!focus || (GetParent(focus) == hwnd_ && !IsWindowEnabled(focus))) SetFocus(hwnd_);
+  if (focus && GetParent(focus) == hwnd_ && !IsWindowEnabled(focus)) SetFocus(hwnd_);
+}
+
+void SolverWindow::Focus(HWND control) {
+  focus_ = control;
+  if (GetActiveWindow() == hwnd_) SetFocus(control);
+}
+
+void SolverWindow::RestoreFocus() {
+  const bool usable = focus_ && IsWindow(focus_) && IsWindowVisible(focus_) &&
+                      IsWindowEnabled(focus_) && IsChild(hwnd_, focus_);
+  SetFocus(usable ? focus_ : hwnd_);
 }
 
 void SolverWindow::SetStatus(std::string_view text) {
@@ -364,7 +387,7 @@ void SolverWindow::TryTyped() {
     SendMessageW(edit, EM_SETSEL, 0, -1);
   }
   Judge(result);
-  if (IsWindowEnabled(edit)) SetFocus(edit);
+  if (IsWindowEnabled(edit)) Focus(edit);
 }
 
 std::optional<chess::PieceType> SolverWindow::AskPromotion() {
@@ -447,7 +470,7 @@ void SolverWindow::OnBoardAnimationDone() {
     busy_ = false;
   }
   Refresh();
-  if (left_ == LeftPart::Board) SetFocus(board_->handle());
+  if (left_ == LeftPart::Board) Focus(board_->handle());
 }
 
 // --- Commands ----------------------------------------------------------------
@@ -702,6 +725,15 @@ LRESULT SolverWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return MAKELONG(
           left_ == LeftPart::ProblemList || left_ == LeftPart::CourseList ? kIdListOpen : kIdPlay,
           DC_HASDEFID);
+    case WM_ACTIVATE:
+      // The control that had the keyboard gets it back when the user returns.
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) focus_ = focus;
+      } else if (!HIWORD(wParam)) {  // not while minimised
+        RestoreFocus();
+      }
+      return 0;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;

@@ -95,6 +95,12 @@ class SolverWindow final : private BoardListener {
   void SetFonts();
   void Layout();
   void ShowLeftPart(LeftPart part);
+  // Gives the keyboard to a control. A window that is not active keeps it for
+  // its activation (WM_ACTIVATE): setting the focus would activate it, which
+  // for a window not yet shown costs its start time, and for one in the
+  // background takes the user away from another program.
+  void Focus(HWND control);
+  void RestoreFocus();
 
   void OpenCourse(const solver::CourseInfo& course);
   void Refresh();  // every text and state from the session
@@ -139,6 +145,7 @@ class SolverWindow final : private BoardListener {
   bool flipped_ = false;
   // Set while the board shows the solution being played or a reply moving.
   bool busy_ = false;
+  HWND focus_ = nullptr;  // the control to have the keyboard when active
 
   UINT dpi_ = 96;
   HFONT font_ = nullptr;

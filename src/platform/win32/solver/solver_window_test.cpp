@@ -249,6 +249,31 @@ TEST_F(SolverWindowTest, WithPicturesOffThePositionIsGivenInWordsAndMovesAreType
   EXPECT_NE(TextOf(kIdDescription).find("Ответ: Крg8"), std::string::npos);
 }
 
+TEST_F(SolverWindowTest, TheKeyboardComesBackToItsControlWhenTheUserReturns) {
+  Open("practice", chess::Language::Russian, false);
+  ASSERT_EQ(GetFocus(), Item(kIdMoveEdit));
+  // Another program's window takes the user away; a reply that comes in
+  // meanwhile must not take the activation back.
+  const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 200,
+                                     100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(other);
+  SetActiveWindow(other);
+  Pump([] { return true; });
+  ASSERT_EQ(GetActiveWindow(), other);
+  // The command as a screen reader's "press" gives it, without a click that
+  // would bring the window forward.
+  SetWindowTextW(Item(kIdMoveEdit), L"b1b7");
+  SendMessageW(window_->handle(), WM_COMMAND, MAKEWPARAM(kIdPlay, BN_CLICKED),
+               reinterpret_cast<LPARAM>(Item(kIdPlay)));
+  ASSERT_TRUE(WaitForYourMove());
+  EXPECT_EQ(GetActiveWindow(), other);
+
+  SetActiveWindow(window_->handle());
+  Pump([] { return true; });
+  EXPECT_EQ(GetFocus(), Item(kIdMoveEdit));
+  DestroyWindow(other);
+}
+
 TEST_F(SolverWindowTest, TheProblemListOpensAProblemAndTheArrowsPage) {
   Open("practice");
   Click(kIdProblemList);
