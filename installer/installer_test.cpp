@@ -326,11 +326,25 @@ HWND WaitForSolver(const std::string& title) {
   return found;
 }
 
-// Closed as the user closes it; true once it is gone, so that the shell can
-// write into its program file again.
+// Closed as the user closes it; true once its process has ended. The window
+// goes first, and the program file stays open until the process ends: the
+// shell cannot write into it before.
 bool CloseSolver(HWND solver) {
+  DWORD id = 0;
+  GetWindowThreadProcessId(solver, &id);
+  const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
   PostMessageW(solver, WM_CLOSE, 0, 0);
-  return WaitUntil([&] { return !IsWindow(solver); });
+  if (!process) return WaitUntil([&] { return !IsWindow(solver); });
+  const bool ended = WaitForSingleObject(process, kLimitMs) == WAIT_OBJECT_0;
+  CloseHandle(process);
+  return ended;
+}
+
+// Sends a message to another program's window, as a user's click does; false
+// if it was not handled within the limit (a message box would hold it).
+bool SendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kLimitMs, &result) != 0;
 }
 
 // The product as a user has it after installing: each course and collection
@@ -345,16 +359,16 @@ TEST_P(InstalledProduct, EveryVisibleCourseItemOpensItsCourseInTheSolverOfTheCho
   StartedShell shell((folder_ / L"Zelmiku.exe").wstring(), folder_.wstring());
   ASSERT_TRUE(shell.window());
   const auto choose = [&](Control control) {
-    SendMessageW(shell.window(), WM_COMMAND, platform::CommandId(control), 0);
+    return SendWithin(shell.window(), WM_COMMAND, platform::CommandId(control), 0);
   };
-  choose(russian ? Control::mnuRussian : Control::mnuEnglish);
+  ASSERT_TRUE(choose(russian ? Control::mnuRussian : Control::mnuEnglish));
   const chess::Language language = russian ? chess::Language::Russian : chess::Language::English;
 
   int opened = 0;
   for (const solver::CourseInfo& course : solver::kCourses) {
     const Control item = course.controls[0];
     if (!IsReachable(item)) continue;  // the two hidden collections
-    choose(item);
+    ASSERT_TRUE(choose(item)) << ControlName(item) << ": the shell did not answer";
     const HWND solver = WaitForSolver(std::string(course.Title(language)));
     ASSERT_TRUE(solver) << ControlName(item) << ": no solver window titled "
                         << course.Title(language);
@@ -365,7 +379,7 @@ TEST_P(InstalledProduct, EveryVisibleCourseItemOpensItsCourseInTheSolverOfTheCho
   EXPECT_EQ(opened, 12);  // practice, Тактика-1 to -9, "Шах и мат", "Тактика"
 
   // "Тактика-1" again, and its first problem solved by typed moves.
-  choose(Control::mnuTactics1);
+  ASSERT_TRUE(choose(Control::mnuTactics1));
   const HWND solver = WaitForSolver(std::string(solver::FindCourse("tactics1")->Title(language)));
   ASSERT_TRUE(solver);
   platform::Win32Files files(folder_.string(), folder_.string());
@@ -376,9 +390,9 @@ TEST_P(InstalledProduct, EveryVisibleCourseItemOpensItsCourseInTheSolverOfTheCho
   for (std::size_t ply = 0; ply < first.line.size(); ply += 2) {
     // The solver's turn comes once the defender's reply has been shown.
     ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(play) != FALSE; })) << "ply " << ply;
-    SendMessageW(edit, WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(Widen(chess::UciText(first.line[ply])).c_str()));
-    SendMessageW(play, BM_CLICK, 0, 0);
+    const std::wstring move = Widen(chess::UciText(first.line[ply]));
+    ASSERT_TRUE(SendWithin(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(move.c_str())));
+    ASSERT_TRUE(SendWithin(play, BM_CLICK, 0, 0)) << "ply " << ply;
   }
   EXPECT_TRUE(WaitUntil([&] {
     return Read("tactics1.prg").find(first.id + " first") != std::string::npos;
