@@ -17,6 +17,10 @@ else()
   find_package(GTest REQUIRED)
   add_library(zel_gtest_main INTERFACE)
   target_link_libraries(zel_gtest_main INTERFACE GTest::gtest_main)
+  function(zel_add_gtest target)
+    zel_test_headers(${target})
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 60)
+  endfunction()
 endif()
 
 # The headers every test source includes, compiled once per test program
@@ -35,11 +39,4 @@ endfunction()
 # compiles them anew, while the code under test keeps the build's flags.
 if(NOT MSVC)
   target_compile_options(zel_gtest_main INTERFACE -O0)
-endif()
-
-if(NOT (CMAKE_CROSSCOMPILING AND WIN32))
-  function(zel_add_gtest target)
-    zel_test_headers(${target})
-    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 60)
-  endfunction()
 endif()

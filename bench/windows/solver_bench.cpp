@@ -70,12 +70,6 @@ bool NothingToPaint(HWND window) {
   return true;
 }
 
-// Whether the solver's board is on the screen and painted.
-bool BoardPainted(HWND window) {
-  const HWND board = FindWindowExW(window, nullptr, BoardView::kClassName, nullptr);
-  return board && IsWindowVisible(board) && !GetUpdateRect(board, nullptr, FALSE);
-}
-
 struct Started {
   double board = -1;   // the board painted (the solver only)
   double window = -1;  // the whole window painted
@@ -119,7 +113,6 @@ Started TimeStart(const std::wstring& folder, const std::wstring& program) {
     if (SendMessageTimeoutW(found.window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, nullptr) &&
         NothingToPaint(found.window)) {
       elapsed.window = Now() - started;
-      if (elapsed.board < 0 && BoardPainted(found.window)) elapsed.board = elapsed.window;
       break;
     }
     Sleep(1);

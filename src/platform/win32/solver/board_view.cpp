@@ -7,6 +7,7 @@
 
 #include "chess/movegen.h"
 #include "chess/notation.h"
+#include "platform/win32/solver/message_font.h"
 #include "platform/win32/text.h"
 
 namespace zel::platform {
@@ -169,15 +170,8 @@ void BoardView::Layout() {
   left_ = (width - board + margin) / 2;
   top_ = (height - board - margin) / 2;
   if (labelFont_) DeleteObject(labelFont_);
-  // The coordinates in the system's message face, a quarter of a square high.
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  LOGFONTW face = metrics.lfMessageFont;
-  face.lfHeight = -std::max(9, square_ / 4);
-  face.lfWidth = 0;
-  face.lfWeight = FW_NORMAL;
-  labelFont_ = CreateFontIndirectW(&face);
+  // The coordinates a quarter of a square high.
+  labelFont_ = CreateMessageFont(std::max(9, square_ / 4), FW_NORMAL);
 }
 
 // The sheet the men are kept in: 8 x 8 slots of one square each, a tile a

@@ -6,6 +6,7 @@
 #include "platform/failure.h"
 #include "platform/win32/caption.h"
 #include "platform/win32/message_box_report.h"
+#include "platform/win32/solver/message_font.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_failure.h"
 #include "solver/catalog.h"
@@ -91,8 +92,7 @@ SolverWindow::SolverWindow(Files& files, const solver::StartChoice& start,
   if (start.course) {
     OpenCourse(*start.course);
   } else {
-    FillCourseList();
-    ShowLeftPart(LeftPart::CourseList);
+    ShowLeftPart(LeftPart::CourseList);  // the list itself is filled with the panel
   }
   Layout();
 }
@@ -166,7 +166,7 @@ void SolverWindow::CreatePanel() {
                Say(command.caption));
   SendDlgItemMessageW(hwnd_, kIdMoveEdit, EM_SETLIMITTEXT, 32, 0);
 
-  SetFonts();
+  ApplyFonts();
   Layout();
   if (left_ == LeftPart::CourseList) FillCourseList();
   const std::string status = status_;
@@ -178,20 +178,17 @@ void SolverWindow::CreatePanel() {
 void SolverWindow::SetFonts() {
   if (font_) DeleteObject(font_);
   if (titleFont_) DeleteObject(titleFont_);
-  // The face the user's system writes its messages in, a little larger than
-  // there, at this window's scaling.
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof metrics;
-  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-  auto make = [&](int points, int weight) {
-    LOGFONTW face = metrics.lfMessageFont;
-    face.lfHeight = -MulDiv(points, static_cast<int>(dpi_), 72);
-    face.lfWidth = 0;
-    face.lfWeight = weight;
-    return CreateFontIndirectW(&face);
+  // The system's message face, a little larger than there, at this window's
+  // scaling.
+  auto make = [&](int points, LONG weight) {
+    return CreateMessageFont(MulDiv(points, static_cast<int>(dpi_), 72), weight);
   };
   font_ = make(10, FW_NORMAL);
   titleFont_ = make(14, FW_BOLD);
+  ApplyFonts();
+}
+
+void SolverWindow::ApplyFonts() {
   for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   SendDlgItemMessageW(hwnd_, kIdTitle, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);

@@ -92,7 +92,8 @@ class SolverWindow final : private BoardListener {
   void CreateLeftPart();
   void CreatePanel();
   HWND AddControl(const wchar_t* className, int id, DWORD style, DWORD exStyle = 0);
-  void SetFonts();
+  void SetFonts();    // made anew for the window's scaling, and given to every control
+  void ApplyFonts();  // given to every control
   void Layout();
   void ShowLeftPart(LeftPart part);
   // Gives the keyboard to a control. A window that is not active keeps it for
