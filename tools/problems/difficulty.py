@@ -32,6 +32,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pool  # noqa: E402  (puts tools/content on the path)
 import chess  # noqa: E402
 import engine  # noqa: E402
+import rules  # noqa: E402
 
 EFFORT_NODES = 500_000     # the effort search; a key not seen by then counts as twice this
 EFFORT_FLOOR = 100           # what the engine needs for even the plainest move
@@ -102,12 +103,6 @@ def distractors(eng: engine.Engine, fen: str, key: str) -> int:
     return len(ranked)
 
 
-def _win_chances(line: engine.Line) -> float:
-    if line.kind == "mate":
-        return 1.0 if line.value > 0 else -1.0
-    return 2 / (1 + math.exp(-0.00368208 * line.value)) - 1
-
-
 def first_sight(eng: engine.Engine, fen: str, key: str) -> float:
     """How far the key stands out at the shallowest search, in win chances (-2 to 2).
 
@@ -120,7 +115,7 @@ def first_sight(eng: engine.Engine, fen: str, key: str) -> float:
         return 0.0
     if second is None:
         return 2.0
-    return round(_win_chances(first) - _win_chances(second), 3)
+    return round(rules.win_chances(first) - rules.win_chances(second), 3)
 
 
 def choices(fen: str, key: str) -> int:

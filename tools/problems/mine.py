@@ -250,8 +250,7 @@ class Miner:
         and then both searches give SHARP_LINES.
         """
         deep = max(MISTAKE_DEPTHS)
-        found = self.lines(START, played, depth=deep, multipv=SHARP_LINES)
-        ranked = sorted(found.values(), key=lambda l: -l.centipawns())
+        ranked = best_lines_first(self.lines(START, played, depth=deep, multipv=SHARP_LINES))
         top = ranked[:MISTAKE_LINES]
         sharp = pos.in_check() or (
             len(top) > 1 and top[0].centipawns() - top[-1].centipawns() >= SHARP_DROP_CP) \
@@ -265,7 +264,7 @@ class Miner:
                 out.append((depth, ranked[:width]))
             else:
                 lines = self.lines(START, played, depth=depth, multipv=width)
-                out.append((depth, sorted(lines.values(), key=lambda l: -l.centipawns())))
+                out.append((depth, best_lines_first(lines)))
         return out
 
     def threat(self, pos: chess.Position) -> bool:
@@ -280,30 +279,32 @@ class Miner:
 
     def build(self, fen: str, seed: int, ply: int, mistake: str) -> rules.Verdict | None:
         """The candidate's line by the rules, or None (counted by the rule that refused it)."""
-        if " ".join(fen.split()[:4]) in self.known:
+        if pool.position_key(fen) in self.known:
             self.stats["rejected:duplicate"] += 1
             return None
         try:
             return self.judge.build(fen)
         except rules.Rejected as e:
-            self.stats["rejected:" + e.rule] += 1
-            if self.verbose:
-                print(f"  seed {seed} ply {ply} {mistake}: {e.rule}: {e}", flush=True)
+            self.rejected("", e, seed, ply, mistake)
             return None
+
+    def rejected(self, stage: str, e: rules.Rejected, seed: int, ply: int, mistake: str):
+        """Counts a candidate refused by a rule (at a stage: "" or "deep ")."""
+        self.stats["rejected:" + stage + e.rule] += 1
+        if self.verbose:
+            print(f"  seed {seed} ply {ply} {mistake}: {e.rule}: {e}", flush=True)
 
     def confirm(self, fen: str, verdict: rules.Verdict, seed: int, ply: int,
                 mistake: str) -> pool.Problem | None:
         """Checks a built line once more, deeply too, and writes the problem."""
-        key = " ".join(fen.split()[:4])
+        key = pool.position_key(fen)
         stage = ""
         try:
             self.judge.check(fen, verdict.moves)
             stage = "deep "
             self.deep.check(fen, verdict.moves)
         except rules.Rejected as e:
-            self.stats["rejected:" + stage + e.rule] += 1
-            if self.verbose:
-                print(f"  seed {seed} ply {ply} {mistake}: {e.rule}: {e}", flush=True)
+            self.rejected(stage, e, seed, ply, mistake)
             return None
         tags = themes.tag(fen, verdict.moves)
         rating = difficulty.rate(self.eng, fen, verdict.moves, tags)
@@ -334,6 +335,11 @@ class Miner:
         print(f"{written.id} seed={seed} ply={ply} {' '.join(written.moves)} "
               f"[{' '.join(tags)}] {rating}", flush=True)
         return written
+
+
+def best_lines_first(lines: dict) -> list:
+    """A search's lines (by their number), the strongest for the mover first."""
+    return sorted(lines.values(), key=lambda l: -l.centipawns())
 
 
 def best_first(built: list) -> list:

@@ -50,6 +50,11 @@ class PoolError(Exception):
         self.path, self.line, self.message = path, line, message
 
 
+def position_key(fen: str) -> str:
+    """The position without the move counters: two problems on it are one."""
+    return " ".join(fen.split()[:4])
+
+
 @dataclass(frozen=True)
 class Problem:
     id: str
@@ -64,8 +69,7 @@ class Problem:
         return (len(self.moves) + 1) // 2
 
     def position_key(self) -> str:
-        """The position without the move counters: two problems on it are one."""
-        return " ".join(self.fen.split()[:4])
+        return position_key(self.fen)
 
     def text(self) -> str:
         return (f"id: {self.id}\nfen: {self.fen}\nmoves: {' '.join(self.moves)}\n"

@@ -42,6 +42,18 @@ def examples():
             yield page, moves
 
 
+class WithEngine(unittest.TestCase):
+    """One engine for the cases of a class."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.engine = engine.Engine(hash_mb=16)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.engine.quit()
+
+
 class TextbookThemes(unittest.TestCase):
     def test_each_page_carries_its_theme(self):
         pages = {page.number: (page, moves) for page, moves in examples()}
@@ -78,16 +90,8 @@ class Patterns(unittest.TestCase):
         self.assertEqual(themes.material_gain(line), 1 - 9)
 
 
-class FirstSight(unittest.TestCase):
+class FirstSight(WithEngine):
     """The features that tell one-move problems apart."""
-
-    @classmethod
-    def setUpClass(cls):
-        cls.engine = engine.Engine(hash_mb=16)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.engine.quit()
 
     def test_a_loose_queen_stands_out_and_a_quiet_key_does_not(self):
         # Rxd5 takes a loose queen: a whole unit of win chances above the rest.
@@ -118,15 +122,7 @@ class FirstSight(unittest.TestCase):
         self.assertEqual(many[1], many[2], "choices beyond the cap add nothing")
 
 
-class TextbookDifficulty(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.engine = engine.Engine(hash_mb=16)
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.engine.quit()
-
+class TextbookDifficulty(WithEngine):
     def test_every_textbook_example_is_easy(self):
         for page, moves in examples():
             with self.subTest(page=page.number, title=page.title):
