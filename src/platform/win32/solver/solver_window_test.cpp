@@ -34,13 +34,15 @@ class SolverWindowTest : public ::testing::Test {
  protected:
   void SetUp() override { folder_.Write("Zadachi.dat", kTestData); }
 
-  // Opens the window on a course (or, with none, on the course list).
+  // Opens the window on a course (or, with none, on the course list). The
+  // pauses are a millisecond unless a test must see what comes before a reply.
   void Open(const char* course, chess::Language language = chess::Language::Russian,
-            bool pictures = true, SolverFamily family = SolverFamily::CourseSolver) {
+            bool pictures = true, SolverFamily family = SolverFamily::CourseSolver,
+            SolverTiming timing = {1, 1, 1}) {
     data_ = solver::ReadProblemData(files_);
     const solver::StartChoice start{family, language, pictures,
                                     course ? solver::FindCourse(course) : nullptr};
-    window_.emplace(files_, start, data_, men_, SolverTiming{1, 1, 1});
+    window_.emplace(files_, start, data_, men_, timing);
     window_->Show(SW_SHOWNORMAL);
     Pump([] { return true; });
   }
@@ -121,7 +123,9 @@ class SolverWindowTest : public ::testing::Test {
 constexpr const char* kPracticeFresh = "Zelmiku progress 1\r\ncourse practice\r\ncurrent p0001\r\n";
 
 TEST_F(SolverWindowTest, AProblemSolvedByClicksAndADragWithTheRepliesPlayedByThemselves) {
-  Open("practice");
+  // The reply waits a second, so that what the window says before it can be
+  // seen even on a slow machine.
+  Open("practice", chess::Language::Russian, true, SolverFamily::CourseSolver, {1000, 1, 1});
   EXPECT_EQ(Title(), "Тактика-0: практика");
   EXPECT_EQ(TextOf(kIdProblem), "Задача 1 из 4");
   EXPECT_EQ(TextOf(kIdToMove), "Ход белых");
