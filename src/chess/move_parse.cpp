@@ -3,6 +3,7 @@
 // or the c-file, so it gives two), each reading is taken apart into what it
 // says about the move, and the legal moves that fit are collected: one is the
 // move, none or several is the fault.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,49 @@ void DropMarks(std::u32string& s) {
   }
 }
 
+// A Cyrillic letter in upper case; others as they are.
+constexpr char32_t UpperCyrillic(char32_t c) {
+  return c >= U'\u0430' && c <= U'\u044F' ? c - 0x20 : c;
+}
+
+// A Russian piece letter, as code points in upper case, with the English
+// letter it stands for.
+struct RussianLetter {
+  std::u32string letters;
+  char english;
+};
+
+// The Russian piece letters of the table, longest first: "Кр" (king) must
+// win over "К" (knight).
+const std::vector<RussianLetter>& RussianLetters() {
+  static const std::vector<RussianLetter> letters = [] {
+    std::vector<RussianLetter> out;
+    for (const PieceRow& row : kPieceRows) {
+      if (row.russian.empty()) continue;
+      std::u32string upper = *Decode(row.russian);
+      for (char32_t& c : upper) c = UpperCyrillic(c);
+      out.push_back({upper, row.english[0]});
+    }
+    std::stable_sort(out.begin(), out.end(), [](const RussianLetter& a, const RussianLetter& b) {
+      return a.letters.size() > b.letters.size();
+    });
+    return out;
+  }();
+  return letters;
+}
+
+// The Russian piece letter that the text spells at `at`, in either case.
+const RussianLetter* RussianLetterAt(const std::u32string& s, std::size_t at) {
+  for (const RussianLetter& letter : RussianLetters()) {
+    if (at + letter.letters.size() > s.size()) continue;
+    bool same = true;
+    for (std::size_t k = 0; k < letter.letters.size(); ++k)
+      same = same && UpperCyrillic(s[at + k]) == letter.letters[k];
+    if (same) return &letter;
+  }
+  return nullptr;
+}
+
 // The readings of the text in plain letters: K Q R B N for pieces, a-h and
 // 1-8 for squares, x for a capture, - for a dash, = and O as they are, and
 // q r b n for promotions as coordinates write them. Nothing when a character fits none.
@@ -65,7 +109,6 @@ std::vector<std::string> Readings(const std::u32string& s) {
   };
   for (std::size_t i = 0; i < s.size(); ++i) {
     const char32_t c = s[i];
-    const char32_t next = i + 1 < s.size() ? s[i + 1] : 0;
     if ((c >= U'a' && c <= U'h') || (c >= U'0' && c <= U'8') || c == U'-' || c == U'=' ||
         c == U'K' || c == U'Q' || c == U'R' || c == U'B' || c == U'N' || c == U'q' || c == U'r' ||
         c == U'n') {
@@ -76,17 +119,8 @@ std::vector<std::string> Readings(const std::u32string& s) {
       addAll('-');  // en and em dashes, as printed books set "e2–e4"
     } else if (c == U'O' || c == U'o' || c == U'\u041E' || c == U'\u043E') {
       addAll('O');  // castling, Latin or Cyrillic O
-    } else if ((c == U'\u041A' || c == U'\u043A') && (next == U'\u0420' || next == U'\u0440')) {
-      addAll('K');  // Кр, the king
-      ++i;
-    } else if (c == U'\u041A' || c == U'\u043A') {
-      addAll('N');  // К, the knight
-    } else if (c == U'\u0424' || c == U'\u0444') {
-      addAll('Q');  // Ф
-    } else if (c == U'\u041B' || c == U'\u043B') {
-      addAll('R');  // Л
-    } else if (c == U'\u0421' || c == U'C') {
-      addAll('B');  // С, or the Latin C it looks like: English has no C
+    } else if (c == U'C') {
+      addAll('B');  // the Latin C that looks like С: English has no C
     } else if (c == U'\u0441') {
       // с: the bishop, or the Latin c it looks like.
       if (readings.size() >= 8) return {};
@@ -100,6 +134,9 @@ std::vector<std::string> Readings(const std::u32string& s) {
       addAll('a');  // а
     } else if (c == U'\u0435') {
       addAll('e');  // е
+    } else if (const RussianLetter* letter = RussianLetterAt(s, i)) {
+      addAll(letter->english);
+      i += letter->letters.size() - 1;
     } else {
       return {};
     }
@@ -135,8 +172,7 @@ class Reader {
   // One of `letters`, any of "NBRQK" in either case, as a piece.
   PieceType Piece(std::string_view letters) {
     if (AtEnd() || letters.find(text_[at_]) == std::string_view::npos) return NoPieceType;
-    const char upper = static_cast<char>(text_[at_++] & ~0x20);
-    return static_cast<PieceType>(std::string_view("NBRQK").find(upper) + Knight);
+    return PieceOfEnglishLetter(static_cast<char>(text_[at_++] & ~0x20));
   }
   // "=Q", "Q" or "q" at the end: the piece, NoPieceType for none, nothing
   // when something else follows.

@@ -5,14 +5,6 @@
 namespace zel::chess {
 namespace {
 
-// Piece letters by PieceType; pawns have none.
-constexpr const char* kRussianLetters[] = {"", "", "К", "С", "Л", "Ф", "Кр"};
-constexpr const char* kEnglishLetters[] = {"", "", "N", "B", "R", "Q", "K"};
-
-const char* Letter(PieceType type, Language language) {
-  return language == Language::Russian ? kRussianLetters[type] : kEnglishLetters[type];
-}
-
 const Move* FindLegal(const MoveList& legal, const Move& move) {
   for (const Move& m : legal) {
     if (SameMove(m, move)) return &m;
@@ -61,10 +53,10 @@ std::string MoveText(const Position& before, const Move& move, Language language
       text += SquareName(m.to);
       if (m.promotion != NoPieceType) {
         if (!russian) text += '=';
-        text += Letter(m.promotion, language);
+        text += PieceLetter(m.promotion, language);
       }
     } else {
-      text = Letter(type, language) + Disambiguation(before, legal, m);
+      text = std::string(PieceLetter(type, language)) + Disambiguation(before, legal, m);
       if (capture) text += captureMark;
       text += SquareName(m.to);
     }
@@ -76,7 +68,7 @@ std::string MoveText(const Position& before, const Move& move, Language language
 
 std::string UciText(const Move& move) {
   std::string text = SquareName(move.from) + SquareName(move.to);
-  if (move.promotion != NoPieceType) text += "  nbrq"[move.promotion];
+  if (move.promotion != NoPieceType) text += RowOf(move.promotion).fen;
   return text;
 }
 
@@ -105,26 +97,8 @@ std::optional<Move> MoveFromUci(const Position& position, std::string_view uci) 
   if (!from || !to) return std::nullopt;
   PieceType promotion = NoPieceType;
   if (uci.size() == 5) {
-    switch (uci[4]) {
-      case 'q':
-      case 'Q':
-        promotion = Queen;
-        break;
-      case 'r':
-      case 'R':
-        promotion = Rook;
-        break;
-      case 'b':
-      case 'B':
-        promotion = Bishop;
-        break;
-      case 'n':
-      case 'N':
-        promotion = Knight;
-        break;
-      default:
-        return std::nullopt;
-    }
+    promotion = PieceOfFenLetter(uci[4]);
+    if (promotion < Knight || promotion > Queen) return std::nullopt;
   }
   const auto move = MoveFromSquares(position, *from, *to, promotion);
   // Unlike a click, coordinates say exactly what they mean: a letter on a
@@ -153,7 +127,7 @@ std::string DescribePosition(const Position& position, Language language) {
     };
     for (const PieceType type : kOrder) {
       squaresOf(type, [&](Square s) {
-        text += separator + (Letter(type, language) + SquareName(s));
+        text += separator + (std::string(PieceLetter(type, language)) + SquareName(s));
         separator = ", ";
       });
     }

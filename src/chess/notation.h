@@ -9,12 +9,11 @@
 #include <string>
 #include <string_view>
 
+#include "chess/pieces.h"
 #include "chess/position.h"
 #include "chess/types.h"
 
 namespace zel::chess {
-
-enum class Language { Russian, English };
 
 // Short notation, written from the position before the move.
 //   Russian: "Кр Ф Л С К", pawns without a letter, ":" for a capture ("e:d5",

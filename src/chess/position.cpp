@@ -7,12 +7,12 @@
 #include <limits>
 
 #include "chess/board_tables.h"
+#include "chess/pieces.h"
 
 namespace zel::chess {
 namespace {
 
 constexpr std::string_view kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
-constexpr std::string_view kLetters = " pnbrqk";  // by PieceType; upper case for White
 constexpr const char* kColorNames[2] = {"White", "Black"};
 
 constexpr std::uint8_t Code(Color c, PieceType t) { return static_cast<std::uint8_t>(t | c << 3); }
@@ -86,10 +86,9 @@ Fields SplitFields(std::string_view fen) {
 
 // The man a FEN letter stands for: upper case White, lower case Black.
 std::optional<Piece> PieceOfLetter(char c) {
-  const char lower = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  const std::size_t type = kLetters.find(lower);
-  if (lower == ' ' || type == std::string_view::npos) return std::nullopt;
-  return Piece{c == lower ? Black : White, static_cast<PieceType>(type)};
+  const PieceType type = PieceOfFenLetter(c);
+  if (type == NoPieceType) return std::nullopt;
+  return Piece{c >= 'a' ? Black : White, type};
 }
 
 std::optional<std::uint32_t> Counter(std::string_view digits) {
@@ -302,7 +301,7 @@ std::string Position::Fen() const {
       }
       if (empty) fen += static_cast<char>('0' + empty);
       empty = 0;
-      const char letter = kLetters[TypeAt(s)];
+      const char letter = RowOf(TypeAt(s)).fen;
       fen += ColorAt(s) == White ? static_cast<char>(letter - 'a' + 'A') : letter;
     }
     if (empty) fen += static_cast<char>('0' + empty);

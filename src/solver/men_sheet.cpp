@@ -6,7 +6,7 @@
 namespace zel {
 namespace {
 
-constexpr int kMasks = 3 * kMenKinds;
+constexpr int kMasks = 3 * chess::kGlyphCount;
 // Body and lines of a man, as the textbook's diagrams paint them.
 constexpr std::uint8_t kWhiteBody[3] = {255, 255, 255};
 constexpr std::uint8_t kBlackBody[3] = {238, 232, 220};
@@ -116,12 +116,13 @@ std::vector<std::uint8_t> ResampleMask(std::span<const std::uint8_t> mask, int f
   return out;
 }
 
-std::vector<std::uint32_t> MenSheet::Draw(MenColor color, MenKind kind, int side) const {
-  const int k = static_cast<int>(kind);
+std::vector<std::uint32_t> MenSheet::Draw(chess::Piece man, int side) const {
+  const int k = chess::RowOf(man.type).glyph;
+  if (k < 0) return {};
+  const bool white = man.color == chess::White;
   const auto body = ResampleMask(masks_[k], size_, side);
-  const auto lines =
-      ResampleMask(masks_[(color == MenColor::White ? 1 : 2) * kMenKinds + k], size_, side);
-  const std::uint8_t* paint = color == MenColor::White ? kWhiteBody : kBlackBody;
+  const auto lines = ResampleMask(masks_[(white ? 1 : 2) * chess::kGlyphCount + k], size_, side);
+  const std::uint8_t* paint = white ? kWhiteBody : kBlackBody;
   std::vector<std::uint32_t> out(body.size());
   for (std::size_t i = 0; i < out.size(); ++i) {
     // The body, then the ink over it ("over" with premultiplied colours).

@@ -9,11 +9,10 @@
 #include <span>
 #include <vector>
 
-namespace zel {
+#include "chess/pieces.h"
+#include "chess/types.h"
 
-enum class MenColor : std::uint8_t { White, Black };
-enum class MenKind : std::uint8_t { King, Queen, Rook, Bishop, Knight, Pawn };
-inline constexpr int kMenKinds = 6;
+namespace zel {
 
 class MenSheet {
  public:
@@ -24,11 +23,12 @@ class MenSheet {
 
   // The man drawn on `side` x `side` pixels: premultiplied BGRA, row after
   // row from the top, transparent around the man.
-  std::vector<std::uint32_t> Draw(MenColor color, MenKind kind, int side) const;
+  std::vector<std::uint32_t> Draw(chess::Piece man, int side) const;
 
  private:
   int size_ = 0;
-  // Bodies of the six kinds, then White's lines, then Black's: size_ x size_.
+  // Bodies of the six kinds, then White's lines, then Black's, each in the
+  // order of the chess glyphs (chess::PieceRow::glyph): size_ x size_.
   std::vector<std::vector<std::uint8_t>> masks_;
 };
 

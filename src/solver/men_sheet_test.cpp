@@ -40,10 +40,11 @@ TEST(MenSheet, TheBuiltSheetDrawsEveryManOpaqueInsideAndClearOutside) {
   const auto bytes = BuiltSheet();
   const auto sheet = MenSheet::Decode(bytes);
   ASSERT_TRUE(sheet) << ZEL_MEN_SHEET;
-  for (MenColor color : {MenColor::White, MenColor::Black}) {
-    for (int k = 0; k < kMenKinds; ++k) {
+  for (const chess::Color color : {chess::White, chess::Black}) {
+    for (const chess::PieceRow& row : chess::kPieceRows) {
+      if (row.type == chess::NoPieceType) continue;
       const int side = 41;
-      const auto man = sheet->Draw(color, MenKind(k), side);
+      const auto man = sheet->Draw({color, row.type}, side);
       ASSERT_EQ(man.size(), std::size_t(side * side));
       EXPECT_EQ(man[0], 0u) << "the top-left corner is transparent";
       int opaque = 0;
@@ -52,13 +53,13 @@ TEST(MenSheet, TheBuiltSheetDrawsEveryManOpaqueInsideAndClearOutside) {
         opaque += alpha == 255;
         for (int c = 0; c < 3; ++c) ASSERT_LE((pixel >> (8 * c)) & 0xFF, alpha) << "premultiplied";
       }
-      EXPECT_GT(opaque, side * side / 20) << "kind " << k;
+      EXPECT_GT(opaque, side * side / 20) << row.englishName;
     }
   }
   // White's men are light inside, Black's dark: compare the kings' centres.
   const int side = 64;
-  const auto white = sheet->Draw(MenColor::White, MenKind::Pawn, side);
-  const auto black = sheet->Draw(MenColor::Black, MenKind::Pawn, side);
+  const auto white = sheet->Draw({chess::White, chess::Pawn}, side);
+  const auto black = sheet->Draw({chess::Black, chess::Pawn}, side);
   const std::size_t inside = (side * 3 / 4) * side + side / 2;  // the pawn's foot
   EXPECT_GT(white[inside] & 0xFF, 200u);
   EXPECT_LT(black[inside] & 0xFF, 60u);

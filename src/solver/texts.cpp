@@ -5,15 +5,6 @@ namespace {
 
 bool IsRussian(Language language) { return language == Language::Russian; }
 
-struct PieceName {
-  std::string_view russian;  // nominative, as in "ходит конь"
-  std::string_view english;
-};
-constexpr PieceName kPieceNames[] = {
-    {"", ""},          {"пешка", "pawn"}, {"конь", "knight"}, {"слон", "bishop"},
-    {"ладья", "rook"}, {"ферзь", "queen"}, {"король", "king"},
-};
-
 }  // namespace
 
 std::string_view ToMoveText(chess::Color side, Language language) {
@@ -41,10 +32,10 @@ std::string ProgressText(std::size_t solved, std::size_t count, std::size_t firs
 }
 
 std::string PieceHintText(chess::PieceType piece, chess::Square from, Language language) {
-  const PieceName& name = kPieceNames[piece <= chess::King ? piece : 0];
+  const std::string name(chess::PieceName(piece, language));
   if (IsRussian(language))
-    return "Подсказка: ходит " + std::string(name.russian) + " с " + chess::SquareName(from) + ".";
-  return "Hint: move the " + std::string(name.english) + " on " + chess::SquareName(from) + ".";
+    return "Подсказка: ходит " + name + " с " + chess::SquareName(from) + ".";
+  return "Hint: move the " + name + " on " + chess::SquareName(from) + ".";
 }
 
 std::string MoveHintText(const chess::Position& before, const chess::Move& move,

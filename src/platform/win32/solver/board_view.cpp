@@ -28,25 +28,9 @@ constexpr UINT_PTR kAnimationTimer = 1;
 
 bool IsLight(Square s) { return (chess::FileOf(s) + chess::RankOf(s)) % 2 == 1; }
 
-MenKind KindOf(chess::PieceType type) {
-  switch (type) {
-    case chess::Queen:
-      return MenKind::Queen;
-    case chess::Rook:
-      return MenKind::Rook;
-    case chess::Bishop:
-      return MenKind::Bishop;
-    case chess::Knight:
-      return MenKind::Knight;
-    case chess::Pawn:
-      return MenKind::Pawn;
-    default:
-      return MenKind::King;
-  }
-}
-
+// The man's place among the men drawn: White's six, then Black's.
 int ManIndex(chess::Piece piece) {
-  return (piece.color == chess::White ? 0 : kMenKinds) + static_cast<int>(KindOf(piece.type));
+  return (piece.color == chess::White ? 0 : chess::kGlyphCount) + chess::RowOf(piece.type).glyph;
 }
 
 void Fill(HDC dc, const RECT& r, COLORREF colour) {
@@ -213,9 +197,7 @@ void BoardView::DropSheet() const {
 
 const std::vector<std::uint32_t>& BoardView::ManPixels(chess::Piece piece) const {
   auto& pixels = menPixels_[ManIndex(piece)];
-  if (pixels.empty())
-    pixels = men_.Draw(piece.color == chess::White ? MenColor::White : MenColor::Black,
-                       KindOf(piece.type), square_);
+  if (pixels.empty()) pixels = men_.Draw(piece, square_);
   return pixels;
 }
 
