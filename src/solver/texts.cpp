@@ -1,5 +1,9 @@
 #include "solver/texts.h"
 
+#include <algorithm>
+
+#include "solver/themes.h"
+
 namespace zel::solver {
 namespace {
 
@@ -51,6 +55,58 @@ std::string_view AccessKeyOf(std::string_view caption) {
   const auto lead = static_cast<unsigned char>(caption[amp + 1]);
   const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
   return caption.substr(amp + 1, length);
+}
+
+std::string WrongMoveText(const chess::Position& before, const chess::Move& move,
+                          Language language) {
+  return chess::MoveText(before, move, language) +
+         (IsRussian(language) ? " — неверно. Попробуйте ещё раз." : " — wrong. Try again.");
+}
+
+std::string ReplyText(const chess::Position& before, const chess::Move& reply, Language language) {
+  return std::string(TextOf(Text::Reply, language)) + chess::MoveText(before, reply, language) +
+         ". " + std::string(TextOf(Text::YourMove, language));
+}
+
+std::string LineText(const chess::Position& start, std::span<const chess::Move> line,
+                     Language language) {
+  std::string text;
+  chess::Position position = start;
+  int number = 1;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const bool white = position.SideToMove() == chess::White;
+    if (!text.empty()) text += ' ';
+    if (white || i == 0) text += std::to_string(number) + (white ? ". " : "... ");
+    text += chess::MoveText(position, line[i], language);
+    if (!white) ++number;
+    position = position.After(line[i]);
+  }
+  return text;
+}
+
+std::string ProblemSummaryText(const Problem& problem, Language language) {
+  const bool russian = IsRussian(language);
+  std::string text;
+  const std::vector<std::string> themes = ThemeNames(problem.themes, language);
+  if (!themes.empty()) {
+    const bool one = themes.size() == 1;
+    text = russian ? (one ? "Тема: " : "Темы: ") : (one ? "Theme: " : "Themes: ");
+    for (std::size_t i = 0; i < themes.size(); ++i) text += (i ? ", " : "") + themes[i];
+    text += "\n";
+  }
+  text += (russian ? "Рейтинг: " : "Rating: ") + std::to_string(problem.difficulty) + "\n";
+  text += (russian ? "Решение: " : "Solution: ") + LineText(problem.start, problem.line, language);
+  return text;
+}
+
+std::string ClockText(std::int64_t milliseconds, Language language) {
+  const std::int64_t seconds = std::max<std::int64_t>(0, milliseconds) / 1000;
+  const auto twoDigits = [](std::int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+  std::string time = seconds >= 3600
+                         ? std::to_string(seconds / 3600) + ":" + twoDigits(seconds / 60 % 60)
+                         : std::to_string(seconds / 60);
+  time += ":" + twoDigits(seconds % 60);
+  return (IsRussian(language) ? "Время: " : "Time: ") + time;
 }
 
 }  // namespace zel::solver

@@ -5,12 +5,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "chess/notation.h"
 #include "chess/position.h"
 #include "chess/types.h"
+#include "solver/problem_data.h"
 #include "solver/progress.h"
 
 namespace zel::solver {
@@ -45,6 +47,7 @@ enum class Text : std::uint8_t {
   RestartQuestion,
   DataUnreadable,
   ProgressNotSaved,
+  ProgressUnreadable,
   // Commands
   CommandHint,
   CommandSolution,
@@ -105,6 +108,8 @@ inline constexpr TextRow kTexts[] = {
    "Restart the course? Every mark of a solved problem will be cleared."},
   {Text::DataUnreadable, "Не удалось прочитать файл задач.", "The problem file could not be read."},
   {Text::ProgressNotSaved, "Не удалось сохранить результаты.", "Your results could not be saved."},
+  {Text::ProgressUnreadable, "Не удалось прочитать результаты курса.",
+   "The course's results could not be read."},
   {Text::CommandHint, "&Подсказка", "&Hint"},
   {Text::CommandSolution, "&Решение", "&Solution"},
   {Text::CommandRetry, "&Заново", "&Retry"},
@@ -116,7 +121,8 @@ inline constexpr TextRow kTexts[] = {
   {Text::CommandTypeMove, "Ввести &ход:", "&Type a move:"},
   {Text::CommandPlay, "С&ыграть", "Pl&ay"},
   {Text::CommandOpen, "&Открыть", "&Open"},
-  {Text::CommandClose, "&Закрыть", "&Close"},
+  // Shown beside the panel's commands: its access key must differ from theirs.
+  {Text::CommandClose, "Закры&ть", "Clos&e"},
   {Text::PromoteQueen, "&Ферзь", "&Queen"},
   {Text::PromoteRook, "&Ладья", "&Rook"},
   {Text::PromoteBishop, "&Слон", "&Bishop"},
@@ -138,14 +144,6 @@ constexpr std::string_view TextOf(Text id, Language language) {
   return language == Language::Russian ? row.russian : row.english;
 }
 
-// The commands in the order a window lays them out.
-inline constexpr Text kCommands[] = {
-    Text::CommandHint,        Text::CommandSolution,      Text::CommandRetry,
-    Text::CommandNext,        Text::CommandPrevious,      Text::CommandFlipBoard,
-    Text::CommandProblemList, Text::CommandRestartCourse, Text::CommandTypeMove,
-    Text::CommandPlay,
-};
-
 // "Ход белых" / "White to move".
 std::string_view ToMoveText(chess::Color side, Language language);
 std::string_view StateText(ProblemState state, Language language);
@@ -162,5 +160,23 @@ std::string PieceHintText(chess::PieceType piece, chess::Square from, Language l
 std::string MoveHintText(const chess::Position& before, const chess::Move& move, Language language);
 // The access key of a caption: the character after "&", as UTF-8.
 std::string_view AccessKeyOf(std::string_view caption);
+
+// A legal move that is not the solution, named: "Ф:d1 — неверно. Попробуйте
+// ещё раз." / "Qxd1 — wrong. Try again."
+std::string WrongMoveText(const chess::Position& before, const chess::Move& move,
+                          Language language);
+// The defender's answer: "Ответ: Крg8. Ваш ход." / "Reply: Kg8. Your move."
+std::string ReplyText(const chess::Position& before, const chess::Move& reply, Language language);
+// A line of moves numbered from 1, the side to move first: "1. Лb7 Крg8
+// 2. Лa8#"; "1... a1Ф#" when Black begins.
+std::string LineText(const chess::Position& start, std::span<const chess::Move> line,
+                     Language language);
+// What the user learns after a problem, solved or shown, one line each: its
+// themes (the line left out when none is shown), its rating and the solution.
+//   "Темы: Мат в 2 хода, Связка\nРейтинг: 600\nРешение: 1. Лb7 Крg8 2. Лa8#"
+//   "Theme: Pin\nRating: 600\nSolution: 1. Rb7 Kg8 2. Ra8#"
+std::string ProblemSummaryText(const Problem& problem, Language language);
+// The time spent on a problem, from milliseconds: "Время: 0:42", "Time: 1:05:09".
+std::string ClockText(std::int64_t milliseconds, Language language);
 
 }  // namespace zel::solver

@@ -48,9 +48,17 @@ TEST(Texts, EveryTextInBothLanguagesEachInItsOwnScript) {
 }
 
 TEST(Texts, EachCommandHasItsOwnAccessKeyInEachLanguage) {
+  // Every caption with an access key that can be on the screen at once: the
+  // panel's and the problem list's.
+  constexpr Text kCaptions[] = {
+      Text::CommandHint,        Text::CommandSolution,      Text::CommandRetry,
+      Text::CommandNext,        Text::CommandPrevious,      Text::CommandFlipBoard,
+      Text::CommandProblemList, Text::CommandRestartCourse, Text::CommandTypeMove,
+      Text::CommandPlay,        Text::CommandOpen,          Text::CommandClose,
+  };
   for (const Language language : kLanguages) {
     std::set<std::string> keys;
-    for (const Text command : kCommands) {
+    for (const Text command : kCaptions) {
       const std::string_view caption = TextOf(command, language);
       SCOPED_TRACE(std::string(caption));
       EXPECT_EQ(std::count(caption.begin(), caption.end(), '&'), 1);
@@ -60,7 +68,7 @@ TEST(Texts, EachCommandHasItsOwnAccessKeyInEachLanguage) {
       const std::string folded = LowerCase(key);
       EXPECT_TRUE(keys.insert(folded).second) << "access key used twice";
     }
-    EXPECT_EQ(keys.size(), std::size(kCommands));
+    EXPECT_EQ(keys.size(), std::size(kCaptions));
   }
   EXPECT_EQ(AccessKeyOf("Пере&вернуть доску"), "в");
   EXPECT_EQ(AccessKeyOf("no key"), "");
@@ -82,6 +90,65 @@ TEST(Texts, HintsNameTheManAndTheMoveInTheLanguagesNotation) {
   EXPECT_EQ(PieceHintText(chess::Rook, 0, Language::Russian), "Подсказка: ходит ладья с a1.");
   EXPECT_EQ(MoveHintText(*position, capture, Language::Russian), "Подсказка: ход К:e5.");
   EXPECT_EQ(MoveHintText(*position, capture, Language::English), "Hint: play Nxe5.");
+}
+
+TEST(Texts, AWrongMoveAndAReplyAreNamedInTheLanguagesNotation) {
+  const auto position = chess::Position::FromFen("3rk3/8/8/8/8/8/8/3QK3 w - - 0 1");
+  ASSERT_TRUE(position);
+  const chess::Move capture{*chess::SquareFromName("d1"), *chess::SquareFromName("d8")};
+  EXPECT_EQ(WrongMoveText(*position, capture, Language::Russian),
+            "Ф:d8+ — неверно. Попробуйте ещё раз.");
+  EXPECT_EQ(WrongMoveText(*position, capture, Language::English), "Qxd8+ — wrong. Try again.");
+  EXPECT_EQ(ReplyText(*position, capture, Language::Russian), "Ответ: Ф:d8+. Ваш ход.");
+  EXPECT_EQ(ReplyText(*position, capture, Language::English), "Reply: Qxd8+. Your move.");
+}
+
+// The moves of coordinates, each from the position the ones before leave.
+std::vector<chess::Move> Line(const chess::Position& start, std::vector<const char*> ucis) {
+  std::vector<chess::Move> line;
+  chess::Position position = start;
+  for (const char* uci : ucis) {
+    line.push_back(chess::MoveFromUci(position, uci).value());  // throws on a typo
+    position = position.After(line.back());
+  }
+  return line;
+}
+
+TEST(Texts, ALineIsNumberedFromOneWhicheverSideBegins) {
+  const auto white = chess::Position::FromFen("7k/8/8/8/8/8/8/RR4K1 w - - 0 1");
+  const auto black = chess::Position::FromFen("4k3/8/8/8/8/8/p7/4K3 b - - 0 40");
+  ASSERT_TRUE(white && black);
+  EXPECT_EQ(LineText(*white, Line(*white, {"b1b7", "h8g8"}), Language::English), "1. Rb7 Kg8");
+  EXPECT_EQ(LineText(*white, {}, Language::English), "");
+  const auto blackLine = Line(*black, {"a2a1q", "e1e2", "e8d7"});
+  EXPECT_EQ(LineText(*black, blackLine, Language::Russian), "1... a1Ф+ 2. Крe2 Крd7");
+  EXPECT_EQ(LineText(*black, blackLine, Language::English), "1... a1=Q+ 2. Ke2 Kd7");
+}
+
+TEST(Texts, TheSummaryGivesThemesRatingAndSolution) {
+  Problem problem;
+  problem.start = *chess::Position::FromFen("7k/8/8/8/8/8/8/RR4K1 w - - 0 1");
+  problem.line = Line(problem.start, {"b1b7", "h8g8", "a1a8"});
+  problem.difficulty = 640;
+  problem.themes = {"mate", "mate-in-2", "pin"};
+  EXPECT_EQ(ProblemSummaryText(problem, Language::Russian),
+            "Темы: Мат в 2 хода, Связка\nРейтинг: 640\nРешение: 1. Лb7 Крg8 2. Лa8#");
+  problem.themes = {"mate-in-2", "mate", "material"};
+  EXPECT_EQ(ProblemSummaryText(problem, Language::English),
+            "Theme: Mate in 2\nRating: 640\nSolution: 1. Rb7 Kg8 2. Ra8#");
+  problem.themes = {"material"};
+  EXPECT_EQ(ProblemSummaryText(problem, Language::English),
+            "Rating: 640\nSolution: 1. Rb7 Kg8 2. Ra8#");
+}
+
+TEST(Texts, TheClockInMinutesAndSecondsAndHoursWhenItComesToThat) {
+  EXPECT_EQ(ClockText(0, Language::Russian), "Время: 0:00");
+  EXPECT_EQ(ClockText(999, Language::English), "Time: 0:00");
+  EXPECT_EQ(ClockText(42'000, Language::English), "Time: 0:42");
+  EXPECT_EQ(ClockText(65'500, Language::Russian), "Время: 1:05");
+  EXPECT_EQ(ClockText(3'599'999, Language::English), "Time: 59:59");
+  EXPECT_EQ(ClockText(3'600'000 + 9 * 60'000 + 5'000, Language::English), "Time: 1:09:05");
+  EXPECT_EQ(ClockText(-5, Language::English), "Time: 0:00");
 }
 
 }  // namespace
