@@ -24,6 +24,7 @@
 #include "platform/win32/solver/solver_resources.h"
 #include "platform/win32/solver/solver_window.h"
 #include "platform/win32/win32_files.h"
+#include "solver/startup.h"
 #include "solver/test_problems.h"
 
 namespace {
@@ -166,31 +167,41 @@ void Pump(SolverWindow& window) {
 // the men decoded, the window made and painted the first time.
 void BenchStartParts(const std::string& folder) {
   Win32Files files(folder, folder);
-  std::vector<double> data, men, window;
+  // The steps of a start, in its order; the board is on the screen after
+  // the fifth, the panel after the last.
+  constexpr const char* kSteps[] = {"letters read", "men",           "problems read and checked",
+                                    "window made",  "board painted", "panel made and painted"};
+  std::vector<double> times[std::size(kSteps)];
   for (int round = 0; round < 10; ++round) {
     double t = Now();
-    const solver::ProblemData problems = solver::ReadProblemData(files);
-    data.push_back(Now() - t);
-    t = Now();
+    auto step = [&](std::size_t index) {
+      const double now = Now();
+      times[index].push_back(now - t);
+      t = now;
+    };
+    const solver::StartChoice start = solver::ChooseStart(files, "Kombiru.exe");
+    step(0);
     const MenSheet sheet = LoadMen();
-    men.push_back(Now() - t);
-    t = Now();
+    step(1);
+    const solver::ProblemData problems = solver::ReadProblemData(files);
+    step(2);
     {
-      SolverWindow shown(files,
-                         {SolverFamily::CourseSolver, chess::Language::Russian, true,
-                          solver::FindCourse("tactics1")},
-                         problems, sheet);
+      SolverWindow shown(files, start, problems, sheet);
+      step(3);
+      ShowWindow(shown.handle(), SW_SHOWNORMAL);
+      RedrawWindow(shown.handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+      step(4);
       shown.Show(SW_SHOWNORMAL);
       RedrawWindow(shown.handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-      window.push_back(Now() - t);
+      step(5);
     }
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
   }
-  std::printf(
-      "start, in this process, median of %zu: problems read and checked %.2f ms, "
-      "men %.2f ms, window made and painted %.2f ms\n",
-      data.size(), Median(data), Median(men), Median(window));
+  std::printf("start, in this process, median of %zu:", times[0].size());
+  for (std::size_t i = 0; i < std::size(kSteps); ++i)
+    std::printf("%s %s %.2f ms", i ? "," : "", kSteps[i], Median(times[i]));
+  std::printf("\n");
 }
 
 void BenchMoves(const std::string& folder) {
@@ -201,7 +212,7 @@ void BenchMoves(const std::string& folder) {
   SolverWindow window(
       files,
       {SolverFamily::CourseSolver, chess::Language::Russian, true, solver::FindCourse("practice")},
-      data, men, SolverTiming{1, 1, 1});
+      data, men, solver::ScreenTiming{1, 1, 1, 1});
   window.Show(SW_SHOWNORMAL);
   Pump(window);
   const HWND board = window.board()->handle();
@@ -210,27 +221,55 @@ void BenchMoves(const std::string& folder) {
     SendMessageW(board, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
     SendMessageW(board, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
   };
+  std::vector<double> judged;  // of the right moves: up to the window told, before painting
   auto answer = [&](const char* from, const char* to) {
     click(from);
     UpdateWindow(board);  // the chosen man and its targets
     const double started = Now();
     click(to);
+    judged.push_back(Now() - started);
     // What the answer made invalid is painted now.
     RedrawWindow(window.handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     return Now() - started;
   };
-  std::vector<double> wrong, right;
+  // The user's move is expected again: the reply has come and stands.
+  auto yourMove = [&] {
+    return window.session()->phase() == solver::Phase::SolverToMove &&
+           !window.screen().board().animating();
+  };
+  std::vector<double> wrong, right, rightJudged;
+  int missed = 0;  // answers that did not come as they should: not timed
   for (int i = 0; i < 200; ++i) {
-    wrong.push_back(answer("b1", "b2"));  // not the solution: taken back
-    right.push_back(answer("b1", "b7"));  // the solution's first move
+    const int mistakes = window.session()->Mistakes();
+    const double wrongTime = answer("b1", "b2");  // not the solution: taken back
+    if (window.session()->Mistakes() == mistakes + 1) {
+      wrong.push_back(wrongTime);
+    } else {
+      ++missed;
+    }
+    judged.clear();
+    const double rightTime = answer("b1", "b7");  // the solution's first move
+    rightJudged.push_back(judged.back());
+    if (window.session()->phase() == solver::Phase::ReplyPending) {
+      right.push_back(rightTime);
+    } else {
+      ++missed;
+    }
+    // Retry is for when the board stands still.
+    for (const double until = Now() + 5000; !yourMove() && Now() < until; Sleep(1)) Pump(window);
     SendDlgItemMessageW(window.handle(), kIdRetry, BM_CLICK, 0, 0);
     Pump(window);
   }
+  if (wrong.empty() || right.empty()) {
+    std::printf("answer to a move: no answer came as it should\n");
+    return;
+  }
   std::printf(
-      "answer to a clicked move and the window redrawn, median (max) of %zu: "
-      "wrong move %.2f ms (%.2f), right move %.2f ms (%.2f)\n",
-      wrong.size(), Median(wrong), *std::max_element(wrong.begin(), wrong.end()), Median(right),
-      *std::max_element(right.begin(), right.end()));
+      "answer to a clicked move and the window redrawn, median (max) of %zu and %zu: "
+      "wrong move %.2f ms (%.2f), right move %.2f ms (%.2f), of which %.2f ms before painting; "
+      "%d answers not as they should be\n",
+      wrong.size(), right.size(), Median(wrong), *std::max_element(wrong.begin(), wrong.end()),
+      Median(right), *std::max_element(right.begin(), right.end()), Median(rightJudged), missed);
 }
 
 }  // namespace

@@ -135,6 +135,7 @@ void FakeTrainerView::Report(Text headline, const platform::Failure& failure) {
 void FakeTrainerView::Click(Command command) { screen().Do(command); }
 
 void FakeTrainerView::Type(std::string_view move) {
+  Focus(FocusTarget::MoveField);  // the user clicks into the field first
   typed_ = move;
   typedSelected_ = false;
   Click(Command::Play);

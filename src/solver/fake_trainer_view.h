@@ -80,7 +80,7 @@ class FakeTrainerView final : public TrainerView {
   // --- The user, through the screen as the window passes it on
   // A button's click, delivered even when hidden or disabled.
   void Click(Command command);
-  // Text into the move field, then Play.
+  // Text into the move field (which takes the keyboard), then Play.
   void Type(std::string_view move);
   // A list entry chosen, then Open.
   void Choose(std::size_t entry);

@@ -50,10 +50,15 @@ FocusTarget TrainerScreen::PlayFocus() const {
   return start_.picturesOn ? FocusTarget::Board : FocusTarget::MoveField;
 }
 
-bool TrainerScreen::Busy() const {
+bool TrainerScreen::PlayingSolution() const {
   if (!session_) return false;
   const Phase phase = session_->phase();
-  return phase == Phase::ReplyPending || phase == Phase::ShowingSolution || board_.animating();
+  return phase == Phase::ShowingSolution || (phase == Phase::SolutionShown && board_.animating());
+}
+
+bool TrainerScreen::Answering() const {
+  if (!session_ || PlayingSolution()) return false;
+  return session_->phase() == Phase::ReplyPending || board_.animating();
 }
 
 bool TrainerScreen::YourMove() const {
@@ -62,7 +67,10 @@ bool TrainerScreen::YourMove() const {
 
 bool TrainerScreen::Available(Command command) const {
   const CommandState state = shown_.command(command);
-  return everShown_ && state.shown && state.enabled;
+  if (!everShown_ || !state.shown || !state.enabled) return false;
+  // While the answer comes the commands keep their look but wait; the board
+  // may be turned, though not while a man moves on it.
+  return command == Command::Flip ? !board_.animating() : !Answering();
 }
 
 std::int64_t TrainerScreen::ProblemMilliseconds() const {
@@ -144,16 +152,20 @@ ScreenState TrainerScreen::Render() const {
   boardWords = shown_.text(Field::BoardWords);
   if (part_ == LeftPart::Board) boardWords = chess::DescribePosition(board_.position(), language);
 
-  const bool busy = Busy(), yourMove = YourMove();
-  set(Command::Play, true, yourMove);
-  set(Command::Hint, true, yourMove);
-  set(Command::Solution, true, !busy);
-  set(Command::Retry, true, !busy);
-  set(Command::Flip, true, !board_.animating());
-  set(Command::Previous, true, !busy && s.ProblemIndex() > 0);
-  set(Command::Next, true, !busy && s.ProblemIndex() + 1 < s.ProblemCount());
-  set(Command::ProblemList, true, !busy);
-  set(Command::RestartCourse, true, !busy);
+  // The answer to a right move takes under a second: the commands keep
+  // their look meanwhile (Available refuses them), rather than greying out
+  // and back twice a move. A solution played out takes seconds: they are off.
+  const bool steady = !PlayingSolution();
+  const bool moveExpected = s.phase() == Phase::SolverToMove || Answering();
+  set(Command::Play, true, steady && moveExpected);
+  set(Command::Hint, true, steady && moveExpected);
+  set(Command::Solution, true, steady);
+  set(Command::Retry, true, steady);
+  set(Command::Flip, true, true);
+  set(Command::Previous, true, steady && s.ProblemIndex() > 0);
+  set(Command::Next, true, steady && s.ProblemIndex() + 1 < s.ProblemCount());
+  set(Command::ProblemList, true, steady);
+  set(Command::RestartCourse, true, steady);
 
   if (part_ == LeftPart::ProblemList) {
     for (std::size_t i = 0; i < s.ProblemCount(); ++i)

@@ -6,8 +6,10 @@
 // the problem's clock are timers the view runs and hands back to OnTimer.
 //
 // The rules it keeps:
-//   - while a reply is pending, a solution is being played or a man moves,
-//     the screen is busy: only Flip (not while a man moves) stays enabled;
+//   - while a right move's answer comes (the pause, then the man moving) the
+//     commands keep their look but do nothing, and the board takes no move;
+//     the board may be turned, though not while a man moves. While a
+//     solution plays out, every command but Flip is disabled;
 //   - a move is taken only when the user's move is expected, from the board
 //     (two clicks or a drag) or typed; a promotion asks for its piece first;
 //   - a right move is answered after a pause, and the answer moves on the
@@ -117,7 +119,11 @@ class TrainerScreen {
   void SyncBoard();
   ScreenState Render() const;
 
-  bool Busy() const;
+  // The solution being played out, move by move.
+  bool PlayingSolution() const;
+  // A right move's answer on its way: the pause, then the defender's man moving.
+  bool Answering() const;
+  // The user's move is expected, and nothing moves.
   bool YourMove() const;
   std::string_view Say(Text text) const;
   void SetStatus(std::string_view status);

@@ -58,7 +58,7 @@ struct TrainerScreenTest : ::testing::Test {
   }
 };
 
-TEST_F(TrainerScreenTest, ARightMoveIsPraisedAndAnsweredAfterThePauseWhileTheScreenIsBusy) {
+TEST_F(TrainerScreenTest, ARightMoveIsPraisedAndAnsweredAfterThePauseWhileCommandsWait) {
   Open("practice");
   EXPECT_EQ(Text(Field::Caption), "Тактика-0: практика");
   EXPECT_EQ(Text(Field::Problem), "Задача 1 из 4");
@@ -72,7 +72,12 @@ TEST_F(TrainerScreenTest, ARightMoveIsPraisedAndAnsweredAfterThePauseWhileTheScr
   view.ClickSquare("b7");
   EXPECT_EQ(Text(Field::Status), "Правильно!");
   EXPECT_EQ(session().phase(), Phase::ReplyPending);
-  EXPECT_EQ(EnabledCommands(), "Flip") << "only the board may be turned while the reply waits";
+  // The commands keep their look for the moment the answer takes; only
+  // Flip would act.
+  EXPECT_EQ(EnabledCommands(), "Play Hint Solution Retry Flip Next ProblemList RestartCourse");
+  EXPECT_TRUE(screen->Available(Command::Flip));
+  EXPECT_FALSE(screen->Available(Command::Hint));
+  EXPECT_FALSE(screen->Available(Command::Next));
   EXPECT_TRUE(view.TimerRunning(Timer::Reply));
 
   view.Advance(599);
@@ -81,7 +86,7 @@ TEST_F(TrainerScreenTest, ARightMoveIsPraisedAndAnsweredAfterThePauseWhileTheScr
   EXPECT_FALSE(view.TimerRunning(Timer::Reply));
   EXPECT_EQ(Text(Field::Status), "Ответ: Крg8. Ваш ход.");
   ASSERT_TRUE(screen->board().animating());
-  EXPECT_EQ(EnabledCommands(), "") << "not even Flip while the man moves";
+  EXPECT_FALSE(screen->Available(Command::Flip)) << "not even Flip while the man moves";
   EXPECT_FALSE(screen->board().LookOf(*chess::SquareFromName("h8")).man) << "lifted";
 
   view.Advance(250 + 15);  // the first frame after the man's 250 ms
@@ -89,7 +94,7 @@ TEST_F(TrainerScreenTest, ARightMoveIsPraisedAndAnsweredAfterThePauseWhileTheScr
   EXPECT_FALSE(view.TimerRunning(Timer::Animation));
   EXPECT_EQ(session().Position().Fen(), "6k1/1R6/8/8/8/8/8/R5K1 w - - 2 2");
   EXPECT_EQ(screen->board().position(), session().Position());
-  EXPECT_EQ(EnabledCommands(), "Play Hint Solution Retry Flip Next ProblemList RestartCourse");
+  EXPECT_TRUE(screen->Available(Command::Hint));
   EXPECT_EQ(view.focus(), FocusTarget::Board);
 
   view.DragMan("a1", "a8");
@@ -145,7 +150,7 @@ TEST_F(TrainerScreenTest, TypedMovesInEitherNotationWithAPromotionAskedForAndCas
   EXPECT_EQ(Text(Field::Caption), "Tactics-0: Practice");
   view.Type("Лb7");  // Russian letters in the English solver are understood too
   EXPECT_EQ(view.TypedMove(), "") << "a played move leaves the field empty";
-  EXPECT_NE(view.focus(), FocusTarget::MoveField) << "the field is off while the reply waits";
+  EXPECT_EQ(view.focus(), FocusTarget::MoveField) << "the field keeps the keyboard";
   ASSERT_TRUE(view.AdvanceToYourMove());
   view.Type("Ra2");
   EXPECT_EQ(Text(Field::Status), "Ra2 — wrong. Try again.");
@@ -259,7 +264,7 @@ TEST_F(TrainerScreenTest, WithPicturesOffThePositionIsInWordsAndTheFieldKeepsThe
   EXPECT_EQ(Text(Field::Description),
             "Белые: Крg1, Лa1, Лb1. Чёрные: Крh8. Ход белых.\n\nВаш ход.");
   view.Type("b1b7");
-  EXPECT_NE(view.focus(), FocusTarget::MoveField);
+  EXPECT_EQ(view.focus(), FocusTarget::MoveField) << "the field keeps the keyboard meanwhile";
   view.Advance(600);
   EXPECT_FALSE(screen->board().animating()) << "nothing moves where nothing is drawn";
   EXPECT_EQ(Text(Field::Description),
@@ -331,7 +336,7 @@ TEST_F(TrainerScreenTest, WithoutACourseTheFamilysCoursesAreOfferedAndOneOpens) 
             "Zelmiku progress 1\r\ncourse checkmate\r\ncurrent c0001\r\nc0001 first\r\nend\r\n");
 }
 
-TEST_F(TrainerScreenTest, AClickOnAHiddenOrDisabledCommandDoesNothing) {
+TEST_F(TrainerScreenTest, AClickOnAHiddenOrDisabledCommandOrWhileTheAnswerComesDoesNothing) {
   Open("practice");
   view.Click(Command::Previous);  // the first problem has none before it
   EXPECT_EQ(session().ProblemIndex(), 0u);
@@ -339,6 +344,7 @@ TEST_F(TrainerScreenTest, AClickOnAHiddenOrDisabledCommandDoesNothing) {
   EXPECT_EQ(view.part(), LeftPart::Board);
   view.ClickSquare("b1");
   view.ClickSquare("b7");
+  view.ClearLog();
   for (const Command command : {Command::Hint, Command::Solution, Command::Retry, Command::Next,
                                 Command::ProblemList, Command::RestartCourse}) {
     view.Click(command);
@@ -351,6 +357,14 @@ TEST_F(TrainerScreenTest, AClickOnAHiddenOrDisabledCommandDoesNothing) {
   // The board takes nothing either.
   view.ClickSquare("a1");
   EXPECT_FALSE(screen->board().selected());
+  for (const std::string& line : view.log())
+    EXPECT_EQ(line.rfind("command ", 0), std::string::npos) << "no button changed: " << line;
+  // While the solution plays out, the commands are off.
+  ASSERT_TRUE(view.AdvanceToYourMove());
+  view.Click(Command::Solution);
+  EXPECT_EQ(EnabledCommands(), "Flip");
+  view.Click(Command::Retry);
+  EXPECT_EQ(session().phase(), Phase::ShowingSolution);
 }
 
 TEST_F(TrainerScreenTest, RestartingTheCourseAsksFirstAndClearsEveryResult) {
@@ -463,7 +477,7 @@ TEST_F(TrainerScreenTest, FlipTurnsTheBoardForThisProblemOnly) {
   view.ClickSquare("b7");
   EXPECT_EQ(session().phase(), Phase::ReplyPending);
   view.Advance(600);
-  EXPECT_FALSE(Enabled(Command::Flip)) << "not while a man moves";
+  EXPECT_FALSE(screen->Available(Command::Flip)) << "not while a man moves";
   ASSERT_TRUE(view.AdvanceToYourMove());
   EXPECT_EQ(screen->board().bottom(), chess::Black);
   view.Click(Command::Next);

@@ -5,11 +5,13 @@
 
 #include <windows.h>
 
+#include "platform/win32/solver/gdi_guards.h"
+
 namespace zel::platform {
 
-// The caller owns the font (DeleteObject). `pixelHeight` is the character
-// height in pixels, as a negative lfHeight gives it.
-inline HFONT CreateMessageFont(int pixelHeight, LONG weight) {
+// `pixelHeight` is the character height in pixels, as a negative lfHeight
+// gives it.
+inline Font CreateMessageFont(int pixelHeight, LONG weight) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
@@ -17,7 +19,7 @@ inline HFONT CreateMessageFont(int pixelHeight, LONG weight) {
   face.lfHeight = -pixelHeight;
   face.lfWidth = 0;
   face.lfWeight = weight;
-  return CreateFontIndirectW(&face);
+  return Font(CreateFontIndirectW(&face));
 }
 
 }  // namespace zel::platform

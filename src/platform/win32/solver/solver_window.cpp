@@ -2,41 +2,81 @@
 
 #include <algorithm>
 
-#include "chess/notation.h"
 #include "platform/failure.h"
 #include "platform/win32/caption.h"
 #include "platform/win32/message_box_report.h"
 #include "platform/win32/solver/message_font.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_failure.h"
-#include "solver/catalog.h"
-#include "solver/texts.h"
 
 namespace zel::platform {
 namespace {
 
-using solver::MoveResult;
-using solver::Phase;
-using solver::Text;
+using solver::Command;
+using solver::Field;
+using solver::LeftPart;
 
-constexpr UINT_PTR kReplyTimer = 1;
-constexpr UINT_PTR kSolutionTimer = 2;
-
-// The buttons of the panel, two a row, in tab order.
-struct Command {
+// The controls that show a text of the screen's; the window's title and the
+// board's own name are set apart.
+struct FieldControl {
+  Field field;
   SolverControl id;
-  Text caption;
 };
-constexpr Command kCommandButtons[] = {
-    {kIdHint, Text::CommandHint},
-    {kIdSolution, Text::CommandSolution},
-    {kIdRetry, Text::CommandRetry},
-    {kIdFlip, Text::CommandFlipBoard},
-    {kIdPrevious, Text::CommandPrevious},
-    {kIdNext, Text::CommandNext},
-    {kIdProblemList, Text::CommandProblemList},
-    {kIdRestartCourse, Text::CommandRestartCourse},
+constexpr FieldControl kFieldControls[] = {
+    {Field::Title, kIdTitle},     {Field::Problem, kIdProblem},
+    {Field::ToMove, kIdToMove},   {Field::Progress, kIdProgress},
+    {Field::Clock, kIdClock},     {Field::Status, kIdStatus},
+    {Field::Summary, kIdSummary}, {Field::Description, kIdDescription},
 };
+
+// The buttons, by the screen's commands. The move field and its label go
+// with Play.
+constexpr SolverControl kCommandControls[] = {
+    kIdPlay, kIdHint,        kIdSolution,      kIdRetry,    kIdFlip,      kIdPrevious,
+    kIdNext, kIdProblemList, kIdRestartCourse, kIdListOpen, kIdListClose,
+};
+static_assert(std::size(kCommandControls) == solver::kCommandCount);
+
+// The panel's buttons below the move field, two a row: the commands from Hint
+// to RestartCourse, in the screen's order.
+constexpr std::size_t kFirstPanelButton = static_cast<std::size_t>(Command::Hint);
+constexpr std::size_t kPanelButtons =
+    static_cast<std::size_t>(Command::RestartCourse) + 1 - kFirstPanelButton;
+
+std::optional<Command> CommandOf(int id) {
+  for (std::size_t c = 0; c < std::size(kCommandControls); ++c)
+    if (kCommandControls[c] == id) return static_cast<Command>(c);
+  return std::nullopt;
+}
+
+UINT_PTR TimerId(solver::Timer timer) { return 1 + static_cast<UINT_PTR>(timer); }
+
+// Edit controls break lines only at CR LF; the screen writes LF.
+std::wstring WithCrLf(std::string_view text) {
+  std::string lines;
+  lines.reserve(text.size() + 8);
+  for (const char c : text) {
+    if (c == '\n') lines += '\r';
+    lines += c;
+  }
+  return Widen(lines);
+}
+
+// Sets a control's text only when it differs: setting it again would
+// repaint it (and a screen reader hear it) for nothing.
+void SetCaption(HWND control, const std::wstring& text) {
+  const int length = GetWindowTextLengthW(control);
+  if (length == static_cast<int>(text.size())) {
+    std::wstring now(static_cast<std::size_t>(length) + 1, L'\0');
+    now.resize(static_cast<std::size_t>(GetWindowTextW(control, now.data(), length + 1)));
+    if (now == text) return;
+  }
+  SetWindowTextW(control, text.c_str());
+}
+
+bool HasStyle(HWND control, DWORD style) {
+  return (static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE)) & style) != 0;
+}
 
 // The scaling of the window's monitor: GetDpiForWindow where the system has
 // it (Windows 10), else the screen's.
@@ -47,9 +87,8 @@ UINT DpiOf(HWND hwnd) {
   if (getDpi && hwnd) {
     if (const UINT dpi = getDpi(hwnd)) return dpi;
   }
-  const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const WindowDc screen(nullptr);
+  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
@@ -57,13 +96,8 @@ UINT DpiOf(HWND hwnd) {
 
 SolverWindow::SolverWindow(Files& files, const solver::StartChoice& start,
                            const solver::ProblemData& data, const MenSheet& men,
-                           SolverTiming timing)
-    : files_(files),
-      data_(data),
-      men_(men),
-      timing_(timing),
-      start_(start),
-      language_(start.language) {
+                           solver::ScreenTiming timing)
+    : start_(start), men_(men) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -74,6 +108,9 @@ SolverWindow::SolverWindow(Files& files, const solver::StartChoice& start,
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
   RegisterClassExW(&wc);
+  solver::TrainerView& view = *this;
+  screen_ =
+      std::make_unique<solver::TrainerScreen>(view, files, start, data, kProductTitle, timing);
   // Made at its size for the screen's scaling; a window on another monitor
   // hears of that one's with WM_DPICHANGED. WS_EX_CONTROLPARENT: Tab and the
   // access keys reach the controls.
@@ -83,18 +120,19 @@ SolverWindow::SolverWindow(Files& files, const solver::StartChoice& start,
                       CW_USEDEFAULT, MulDiv(940, static_cast<int>(dpi_), 96),
                       MulDiv(640, static_cast<int>(dpi_), 96), nullptr, nullptr, instance, this);
   if (!hwnd_) throw LastErrorFailure(GetLastError(), "CreateWindowExW");
-  dpi_ = DpiOf(hwnd_);
-  // The board (or the position in words) now; the panel once the board is
-  // on the screen (Show), so that the user sees the problem as soon as can be.
-  CreateLeftPart();
-  SetFonts();
-
-  if (start.course) {
-    OpenCourse(*start.course);
-  } else {
-    ShowLeftPart(LeftPart::CourseList);  // the list itself is filled with the panel
+  try {
+    dpi_ = DpiOf(hwnd_);
+    // The board (or the position in words) now; the panel once the board is
+    // on the screen (Show), so that the user sees the problem as soon as can be.
+    CreateLeftPart();
+    SetFonts();
+    Layout();
+    screen_->Start();
+  } catch (...) {
+    board_.reset();
+    DestroyWindow(hwnd_);
+    throw;
   }
-  Layout();
 }
 
 SolverWindow::~SolverWindow() {
@@ -103,8 +141,6 @@ SolverWindow::~SolverWindow() {
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
   }
-  if (font_) DeleteObject(font_);
-  if (titleFont_) DeleteObject(titleFont_);
 }
 
 void SolverWindow::Show(int showCommand) {
@@ -113,19 +149,8 @@ void SolverWindow::Show(int showCommand) {
   CreatePanel();
 }
 
-std::string_view SolverWindow::Say(Text text) const { return solver::TextOf(text, language_); }
-
-void SolverWindow::SetCaption(HWND control, std::string_view caption) const {
-  // Most texts stay as they were after a move; setting one again would
-  // repaint it (and a screen reader hear it) for nothing.
-  const std::wstring text = Widen(caption);
-  const int length = GetWindowTextLengthW(control);
-  if (length == static_cast<int>(text.size())) {
-    std::wstring now(static_cast<std::size_t>(length) + 1, L'\0');
-    now.resize(static_cast<std::size_t>(GetWindowTextW(control, now.data(), length + 1)));
-    if (now == text) return;
-  }
-  SetWindowTextW(control, text.c_str());
+std::string_view SolverWindow::Say(solver::Text text) const {
+  return solver::TextOf(text, start_.language);
 }
 
 HWND SolverWindow::AddControl(const wchar_t* className, int id, DWORD style, DWORD exStyle) {
@@ -138,46 +163,45 @@ HWND SolverWindow::AddControl(const wchar_t* className, int id, DWORD style, DWO
 
 void SolverWindow::CreateLeftPart() {
   // In tab order: the left part first, then the panel top to bottom.
-  board_ = std::make_unique<BoardView>(hwnd_, kIdBoard, men_, language_,
-                                       static_cast<BoardListener&>(*this));
+  board_ = std::make_unique<BoardView>(hwnd_, kIdBoard, men_, *screen_);
   AddControl(L"EDIT", kIdDescription,
              WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
              WS_EX_CLIENTEDGE);
 }
 
 void SolverWindow::CreatePanel() {
-  if (GetDlgItem(hwnd_, kIdPlay)) return;
+  if (Item(kIdPlay)) return;
+  // In tab order, hidden until the screen shows them: the list and its
+  // buttons, the texts, the move field, the commands.
   AddControl(L"LISTBOX", kIdList, WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
              WS_EX_CLIENTEDGE);
-  SetCaption(AddControl(L"BUTTON", kIdListOpen, WS_TABSTOP | BS_PUSHBUTTON),
-             Say(Text::CommandOpen));
-  SetCaption(AddControl(L"BUTTON", kIdListClose, WS_TABSTOP | BS_PUSHBUTTON),
-             Say(Text::CommandClose));
-
-  for (int id : {kIdTitle, kIdProblem, kIdToMove, kIdProgress, kIdStatus})
+  auto addButton = [&](Command command, DWORD kind) {
+    const solver::CommandRow& row = solver::kCommandRows[static_cast<std::size_t>(command)];
+    SetCaption(AddControl(L"BUTTON", kCommandControls[static_cast<std::size_t>(command)],
+                          WS_TABSTOP | kind),
+               Widen(Say(row.caption)));
+  };
+  addButton(Command::ListOpen, BS_PUSHBUTTON);
+  addButton(Command::ListClose, BS_PUSHBUTTON);
+  for (int id : {kIdTitle, kIdProblem, kIdToMove, kIdProgress, kIdClock, kIdStatus})
     AddControl(L"STATIC", id, WS_VISIBLE | SS_LEFT | SS_NOPREFIX);
   // The label's access key puts the caret into the field after it.
-  SetCaption(AddControl(L"STATIC", kIdMoveLabel, WS_VISIBLE | SS_LEFT), Say(Text::CommandTypeMove));
-  AddControl(L"EDIT", kIdMoveEdit, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
-  SetCaption(AddControl(L"BUTTON", kIdPlay, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON),
-             Say(Text::CommandPlay));
-  for (const Command& command : kCommandButtons)
-    SetCaption(AddControl(L"BUTTON", command.id, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON),
-               Say(command.caption));
+  SetCaption(AddControl(L"STATIC", kIdMoveLabel, SS_LEFT),
+             Widen(Say(solver::Text::CommandTypeMove)));
+  AddControl(L"EDIT", kIdMoveEdit, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+  addButton(Command::Play, BS_DEFPUSHBUTTON);
+  for (std::size_t i = 0; i < kPanelButtons; ++i)
+    addButton(static_cast<Command>(kFirstPanelButton + i), BS_PUSHBUTTON);
+  AddControl(L"STATIC", kIdSummary, WS_VISIBLE | SS_LEFT | SS_NOPREFIX);
   SendDlgItemMessageW(hwnd_, kIdMoveEdit, EM_SETLIMITTEXT, 32, 0);
 
   ApplyFonts();
   Layout();
-  if (left_ == LeftPart::CourseList) FillCourseList();
-  const std::string status = status_;
-  ShowLeftPart(left_);
-  SetStatus(status);
-  if (left_ == LeftPart::Description) Focus(GetDlgItem(hwnd_, kIdMoveEdit));
+  screen_->ShowAll();
+  if (!focus_ && wantedFocus_) Focus(*wantedFocus_);
 }
 
 void SolverWindow::SetFonts() {
-  if (font_) DeleteObject(font_);
-  if (titleFont_) DeleteObject(titleFont_);
   // The system's message face, a little larger than there, at this window's
   // scaling.
   auto make = [&](int points, LONG weight) {
@@ -190,8 +214,9 @@ void SolverWindow::SetFonts() {
 
 void SolverWindow::ApplyFonts() {
   for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  SendDlgItemMessageW(hwnd_, kIdTitle, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  SendDlgItemMessageW(hwnd_, kIdTitle, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_.get()),
+                      FALSE);
 }
 
 void SolverWindow::Layout() {
@@ -204,10 +229,10 @@ void SolverWindow::Layout() {
 
   // The left part takes what the panel leaves.
   const RECT left{margin, margin, panelLeft - margin, client.bottom - margin};
-  HDWP moves = BeginDeferWindowPos(24);
+  HDWP moves = BeginDeferWindowPos(26);
   auto place = [&](int id, int x, int y, int w, int h) {
     // The panel's controls do not exist until the board has been shown.
-    const HWND control = GetDlgItem(hwnd_, id);
+    const HWND control = Item(id);
     if (control && moves)
       moves = DeferWindowPos(moves, control, nullptr, x, y, std::max(w, 0), std::max(h, 0),
                              SWP_NOZORDER | SWP_NOACTIVATE);
@@ -223,7 +248,7 @@ void SolverWindow::Layout() {
   int y = margin;
   place(kIdTitle, panelLeft, y, panelWidth, px(30));
   y += px(34);
-  for (int id : {kIdProblem, kIdToMove, kIdProgress}) {
+  for (int id : {kIdProblem, kIdToMove, kIdProgress, kIdClock}) {
     place(id, panelLeft, y, panelWidth, line);
     y += line;
   }
@@ -237,97 +262,148 @@ void SolverWindow::Layout() {
   place(kIdPlay, panelLeft + panelWidth - playWidth, y - px(2), playWidth, button);
   y += button + 2 * gap;
   const int half = (panelWidth - gap) / 2;
-  for (std::size_t i = 0; i < std::size(kCommandButtons); ++i) {
-    place(kCommandButtons[i].id, panelLeft + (i % 2 ? half + gap : 0), y, half, button);
+  for (std::size_t i = 0; i < kPanelButtons; ++i) {
+    place(kCommandControls[kFirstPanelButton + i], panelLeft + (i % 2 ? half + gap : 0), y, half,
+          button);
     if (i % 2) y += button + gap;
   }
+  // What the problem was about, in what is left below.
+  y += gap;
+  place(kIdSummary, panelLeft, y, panelWidth, client.bottom - margin - y);
   if (moves) EndDeferWindowPos(moves);
 }
 
-void SolverWindow::ShowLeftPart(LeftPart part) {
-  left_ = part;
+// --- TrainerView -----------------------------------------------------------------
+
+void SolverWindow::ShowPart(LeftPart part) {
+  if (!board_) return;
   const bool list = part == LeftPart::ProblemList || part == LeftPart::CourseList;
   ShowWindow(board_->handle(), part == LeftPart::Board ? SW_SHOW : SW_HIDE);
-  ShowWindow(GetDlgItem(hwnd_, kIdDescription), part == LeftPart::Description ? SW_SHOW : SW_HIDE);
-  for (int id : {kIdList, kIdListOpen}) ShowWindow(GetDlgItem(hwnd_, id), list ? SW_SHOW : SW_HIDE);
-  // The course list is where a program started without a course begins:
-  // there is nothing to go back to.
-  ShowWindow(GetDlgItem(hwnd_, kIdListClose), part == LeftPart::ProblemList ? SW_SHOW : SW_HIDE);
-  // The panel works on a course; without one it stays empty.
-  const int panelShow = session_ ? SW_SHOW : SW_HIDE;
-  for (int id : {kIdMoveLabel, kIdMoveEdit, kIdPlay}) ShowWindow(GetDlgItem(hwnd_, id), panelShow);
-  for (const Command& command : kCommandButtons)
-    ShowWindow(GetDlgItem(hwnd_, command.id), panelShow);
-  if (list) Focus(GetDlgItem(hwnd_, kIdList));
-  Refresh();
+  ShowWindow(Item(kIdDescription), part == LeftPart::Description ? SW_SHOW : SW_HIDE);
+  ShowWindow(Item(kIdList), list ? SW_SHOW : SW_HIDE);
 }
 
-void SolverWindow::OpenCourse(const solver::CourseInfo& course) {
-  const solver::CourseProblems* problems = data_.Find(course.key);
-  if (!problems || problems->problems.empty()) {
-    SetStatus(Say(Text::NoProblems));
+void SolverWindow::SetText(Field field, std::string_view text) {
+  if (field == Field::Caption) {
+    SetCaption(hwnd_, Widen(text));
     return;
   }
-  session_ = std::make_unique<solver::Session>(files_, course, *problems, language_);
-  flipped_ = false;
-  SetStatus(Say(Text::YourMove));
-  ShowLeftPart(start_.picturesOn ? LeftPart::Board : LeftPart::Description);
-  const HWND edit = GetDlgItem(hwnd_, kIdMoveEdit);
-  if (start_.picturesOn || edit) Focus(start_.picturesOn ? board_->handle() : edit);
-}
-
-void SolverWindow::Refresh() {
-  if (!session_) {
-    // The course list: the title says what to do.
-    const Text choose =
-        start_.family == SolverFamily::CourseSolver ? Text::ChooseCourse : Text::ChooseCollection;
-    SetWindowTextW(hwnd_,
-                   Widen(std::string(kProductTitle) + " — " + std::string(Say(choose))).c_str());
-    SetCaption(GetDlgItem(hwnd_, kIdTitle), Say(choose));
-    for (int id : {kIdProblem, kIdToMove, kIdProgress}) SetCaption(GetDlgItem(hwnd_, id), "");
+  if (field == Field::BoardWords) {
+    if (board_) board_->SetWords(text);
     return;
   }
-  const solver::Session& s = *session_;
-  // The window's title names the course as the menu does, so that the
-  // taskbar tells two open solvers apart.
-  SetWindowTextW(hwnd_, Widen(s.Title()).c_str());
-  SetCaption(GetDlgItem(hwnd_, kIdTitle), s.Title());
-  SetCaption(GetDlgItem(hwnd_, kIdProblem), s.ProblemLine());
-  SetCaption(GetDlgItem(hwnd_, kIdToMove), s.ToMoveLine());
-  SetCaption(GetDlgItem(hwnd_, kIdProgress), s.ProgressLine());
-
-  const chess::Color bottom = flipped_ ? chess::Opponent(s.SolverColor()) : s.SolverColor();
-  if (!board_->animating()) {
-    board_->SetPosition(s.Position(), bottom);
-    board_->SetLastMove(s.LastMove());
-    board_->SetHint(std::nullopt);
-  }
-  const bool yourMove = s.phase() == Phase::SolverToMove && !busy_;
-  board_->SetInputEnabled(yourMove);
-  // The position in words only where it is shown: the text control lays its
-  // text out at once, which a move with the board shown need not wait for.
-  if (left_ == LeftPart::Description)
-    SetCaption(GetDlgItem(hwnd_, kIdDescription),
-               chess::DescribePosition(s.Position(), language_) + "\r\n\r\n" + status_);
-
-  auto enable = [&](int id, bool on) { EnableWindow(GetDlgItem(hwnd_, id), on); };
-  enable(kIdMoveEdit, yourMove);
-  enable(kIdPlay, yourMove);
-  enable(kIdHint, yourMove);
-  enable(kIdSolution, !busy_ && s.phase() != Phase::ShowingSolution);
-  enable(kIdRetry, !busy_);
-  enable(kIdPrevious, !busy_ && s.ProblemIndex() > 0);
-  enable(kIdNext, !busy_ && s.ProblemIndex() + 1 < s.ProblemCount());
-  enable(kIdProblemList, !busy_);
-  enable(kIdRestartCourse, !busy_);
-  // A disabled control cannot keep the focus, and the keyboard would be lost.
-  const HWND focus = GetFocus();
-  if (focus && GetParent(focus) == hwnd_ && !IsWindowEnabled(focus)) SetFocus(hwnd_);
+  const auto row = std::find_if(std::begin(kFieldControls), std::end(kFieldControls),
+                                [&](const FieldControl& c) { return c.field == field; });
+  const HWND control = row == std::end(kFieldControls) ? nullptr : Item(row->id);
+  if (!control) return;  // the panel is made after the board is shown
+  SetCaption(control, WithCrLf(text));
+  // Screen readers hear each verdict, the same one again too, without the
+  // focus moving.
+  if (field == Field::Status)
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, control, OBJID_CLIENT, CHILDID_SELF);
 }
 
-void SolverWindow::Focus(HWND control) {
+void SolverWindow::SetCommand(Command command, solver::CommandState state) {
+  auto apply = [&](int id, bool canDisable) {
+    const HWND item = Item(id);
+    if (!item) return;  // the panel is made after the board is shown
+    if (HasStyle(item, WS_VISIBLE) != state.shown)
+      ShowWindow(item, state.shown ? SW_SHOW : SW_HIDE);
+    if (!canDisable) return;
+    // A disabled control cannot keep the keyboard, which would be lost.
+    if (!state.enabled && GetFocus() == item) SetFocus(hwnd_);
+    EnableWindow(item, state.enabled);
+  };
+  apply(kCommandControls[static_cast<std::size_t>(command)], true);
+  if (command == Command::Play) {
+    apply(kIdMoveEdit, true);
+    apply(kIdMoveLabel, false);  // a label stays as it is
+  }
+}
+
+void SolverWindow::SetList(std::span<const std::string> items, std::size_t chosen) {
+  const HWND list = Item(kIdList);
+  if (!list) return;
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  for (const std::string& item : items)
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
+  SendMessageW(list, LB_SETCURSEL, chosen, 0);
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+std::optional<std::size_t> SolverWindow::ListChoice() const {
+  const LRESULT chosen = SendDlgItemMessageW(hwnd_, kIdList, LB_GETCURSEL, 0, 0);
+  if (chosen == LB_ERR) return std::nullopt;
+  return static_cast<std::size_t>(chosen);
+}
+
+std::string SolverWindow::TypedMove() const {
+  wchar_t typed[64] = {};
+  GetWindowTextW(Item(kIdMoveEdit), typed, static_cast<int>(std::size(typed)));
+  return Narrow(typed);
+}
+
+void SolverWindow::ClearTypedMove() { SetWindowTextW(Item(kIdMoveEdit), L""); }
+
+void SolverWindow::SelectTypedMove() { SendDlgItemMessageW(hwnd_, kIdMoveEdit, EM_SETSEL, 0, -1); }
+
+void SolverWindow::RepaintBoard(const solver::BoardDamage& damage) {
+  if (board_) board_->Repaint(damage);
+}
+
+void SolverWindow::Focus(solver::FocusTarget target) {
+  const HWND control = target == solver::FocusTarget::Board
+                           ? (board_ ? board_->handle() : nullptr)
+                           : Item(target == solver::FocusTarget::List ? kIdList : kIdMoveEdit);
+  wantedFocus_ = target;
+  FocusControl(control);
+}
+
+void SolverWindow::StartTimer(solver::Timer timer, int milliseconds) {
+  SetTimer(hwnd_, TimerId(timer), static_cast<UINT>(std::max(milliseconds, 1)), nullptr);
+}
+
+void SolverWindow::StopTimer(solver::Timer timer) { KillTimer(hwnd_, TimerId(timer)); }
+
+std::int64_t SolverWindow::Now() const { return static_cast<std::int64_t>(GetTickCount64()); }
+
+std::optional<chess::PieceType> SolverWindow::AskPromotion() {
+  const std::unique_ptr<std::remove_pointer_t<HMENU>, decltype(&DestroyMenu)> menu(
+      CreatePopupMenu(), &DestroyMenu);
+  constexpr std::pair<chess::PieceType, solver::Text> kPieces[] = {
+      {chess::Queen, solver::Text::PromoteQueen},
+      {chess::Rook, solver::Text::PromoteRook},
+      {chess::Bishop, solver::Text::PromoteBishop},
+      {chess::Knight, solver::Text::PromoteKnight}};
+  for (const auto& [piece, caption] : kPieces)
+    AppendMenuW(menu.get(), MF_STRING, piece, Widen(Say(caption)).c_str());
+  POINT at;
+  GetCursorPos(&at);
+  const int chosen = static_cast<int>(TrackPopupMenuEx(
+      menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN, at.x, at.y, hwnd_, nullptr));
+  if (chosen == 0) return std::nullopt;
+  return static_cast<chess::PieceType>(chosen);
+}
+
+bool SolverWindow::Confirm(std::string_view question, std::string_view title) {
+  return MessageBoxW(hwnd_, Widen(question).c_str(), Widen(title).c_str(),
+                     MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+}
+
+void SolverWindow::Beep() { MessageBeep(MB_ICONEXCLAMATION); }
+
+void SolverWindow::Report(solver::Text headline, const Failure& failure) {
+  const std::wstring text = Widen(std::string(Say(headline)) + "\n\n" + FailureText(failure));
+  MessageBoxW(hwnd_, text.c_str(), Widen(kProductTitle).c_str(), MB_OK | MB_ICONERROR);
+}
+
+// --- Focus -------------------------------------------------------------------------
+
+void SolverWindow::FocusControl(HWND control) {
   focus_ = control;
-  if (GetActiveWindow() == hwnd_) SetFocus(control);
+  if (control && GetActiveWindow() == hwnd_) SetFocus(control);
 }
 
 void SolverWindow::RestoreFocus() {
@@ -336,338 +412,31 @@ void SolverWindow::RestoreFocus() {
   SetFocus(usable ? focus_ : hwnd_);
 }
 
-void SolverWindow::SetStatus(std::string_view text) {
-  status_ = text;
-  const HWND status = GetDlgItem(hwnd_, kIdStatus);
-  SetCaption(status, text);
-  // Screen readers hear the new message without the focus moving.
-  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, status, OBJID_CLIENT, CHILDID_SELF);
-  if (session_ && left_ == LeftPart::Description)
-    SetCaption(GetDlgItem(hwnd_, kIdDescription),
-               chess::DescribePosition(session_->Position(), language_) + "\r\n\r\n" + status_);
-}
-
-// --- Moves ------------------------------------------------------------------
-
-void SolverWindow::OnBoardMove(chess::Square from, chess::Square to) { TryFromBoard(from, to); }
-
-void SolverWindow::TryFromBoard(chess::Square from, chess::Square to) {
-  if (!session_ || busy_) return;
-  chess::PieceType promotion = chess::NoPieceType;
-  if (session_->NeedsPromotion(from, to)) {
-    const auto chosen = AskPromotion();
-    if (!chosen) return;  // the user changed his mind: no move, nothing counted
-    promotion = *chosen;
-  }
-  Judge(session_->TrySquares(from, to, promotion));
-}
-
-void SolverWindow::TryTyped() {
-  if (!session_ || busy_) return;
-  const HWND edit = GetDlgItem(hwnd_, kIdMoveEdit);
-  wchar_t typed[64] = {};
-  GetWindowTextW(edit, typed, static_cast<int>(std::size(typed)));
-  std::string text = Narrow(typed);
-  MoveResult result = session_->TryTyped(text);
-  if (result == MoveResult::NeedsPromotion) {
-    const auto chosen = AskPromotion();
-    if (!chosen) return;
-    static constexpr char kLetters[] = " pnbrqk";
-    text += kLetters[*chosen];
-    result = session_->TryTyped(text);
-  }
-  // A move that was played leaves the field empty for the next one; a wrong
-  // one stays there, selected, to be corrected.
-  if (result == MoveResult::Right || result == MoveResult::Solved) {
-    SetWindowTextW(edit, L"");
-  } else {
-    SendMessageW(edit, EM_SETSEL, 0, -1);
-  }
-  Judge(result);
-  if (IsWindowEnabled(edit)) Focus(edit);
-}
-
-std::optional<chess::PieceType> SolverWindow::AskPromotion() {
-  const HMENU menu = CreatePopupMenu();
-  constexpr std::pair<chess::PieceType, Text> kPieces[] = {{chess::Queen, Text::PromoteQueen},
-                                                           {chess::Rook, Text::PromoteRook},
-                                                           {chess::Bishop, Text::PromoteBishop},
-                                                           {chess::Knight, Text::PromoteKnight}};
-  for (const auto& [piece, caption] : kPieces)
-    AppendMenuW(menu, MF_STRING, piece, Widen(Say(caption)).c_str());
-  POINT at;
-  GetCursorPos(&at);
-  SetStatus(Say(Text::ChoosePromotion));
-  const int chosen = static_cast<int>(TrackPopupMenuEx(
-      menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN, at.x, at.y, hwnd_, nullptr));
-  DestroyMenu(menu);
-  if (chosen == 0) return std::nullopt;
-  return static_cast<chess::PieceType>(chosen);
-}
-
-void SolverWindow::Judge(MoveResult result) {
-  if (result == MoveResult::NotNow) return;
-  SetStatus(session_->ResultText(result));
-  switch (result) {
-    case MoveResult::Right:
-      // The defender answers after a pause, so that the user sees his own
-      // move first.
-      busy_ = true;
-      Refresh();
-      SetTimer(hwnd_, kReplyTimer, static_cast<UINT>(timing_.replyPauseMs), nullptr);
-      break;
-    case MoveResult::Solved:
-      Refresh();
-      SetStatus(std::string(session_->ResultText(result)) +
-                (session_->AllSolved() ? " " + std::string(Say(Text::CourseComplete)) : ""));
-      break;
-    case MoveResult::Wrong:
-      MessageBeep(MB_ICONEXCLAMATION);
-      Refresh();
-      break;
-    default:
-      Refresh();
-      break;
-  }
-}
-
-void SolverWindow::PlayReplyNow() {
-  KillTimer(hwnd_, kReplyTimer);
-  if (!session_) return;
-  const chess::Position before = session_->Position();
-  const auto reply = session_->PlayReply();
-  if (!reply) {
-    busy_ = false;
-    Refresh();
-    return;
-  }
-  const std::string text = std::string(Say(Text::Reply)) +
-                           chess::MoveText(before, *reply, language_) + ". " +
-                           std::string(Say(Text::YourMove));
-  if (left_ == LeftPart::Board) {
-    board_->Animate(*reply, timing_.animationMs);
-    SetStatus(text);  // the rest when the man has arrived
-    return;
-  }
-  busy_ = false;
-  SetStatus(text);
-  Refresh();
-}
-
-void SolverWindow::OnBoardAnimationDone() {
-  if (!session_) return;
-  if (session_->phase() == Phase::ShowingSolution) {
-    SetTimer(hwnd_, kSolutionTimer, static_cast<UINT>(timing_.solutionStepMs), nullptr);
-    return;
-  }
-  if (session_->phase() == Phase::SolutionShown) {
-    busy_ = false;
-    SetStatus(Say(Text::SolutionShown));
-  } else {
-    busy_ = false;
-  }
-  Refresh();
-  if (left_ == LeftPart::Board) Focus(board_->handle());
-}
-
-// --- Commands ----------------------------------------------------------------
-
-void SolverWindow::Hint() {
-  if (!session_ || busy_) return;
-  const auto hint = session_->RequestHint();
-  if (!hint) return;
-  Refresh();
-  board_->SetHint(hint->from, hint->move ? std::optional(hint->move->to) : std::nullopt);
-  SetStatus(hint->text);
-  SetCaption(GetDlgItem(hwnd_, kIdProgress), session_->ProgressLine());
-}
-
-void SolverWindow::ShowSolution() {
-  if (!session_ || busy_) return;
-  session_->ShowSolution();
-  busy_ = true;
-  Refresh();
-  SetStatus(Say(Text::SolutionShowing));
-  SetTimer(hwnd_, kSolutionTimer, static_cast<UINT>(timing_.solutionStepMs), nullptr);
-}
-
-void SolverWindow::StepSolution() {
-  KillTimer(hwnd_, kSolutionTimer);
-  if (!session_) return;
-  const chess::Position before = session_->Position();
-  const auto move = session_->StepSolution();
-  if (!move) {
-    busy_ = false;
-    SetStatus(Say(Text::SolutionShown));
-    Refresh();
-    return;
-  }
-  SetStatus(std::string(Say(Text::SolutionShowing)) + " " +
-            chess::MoveText(before, *move, language_));
-  if (left_ == LeftPart::Board) {
-    board_->Animate(*move, timing_.animationMs);  // OnBoardAnimationDone goes on
-    return;
-  }
-  if (session_->phase() == Phase::SolutionShown) {
-    busy_ = false;
-    SetStatus(std::string(status_) + "\r\n" + std::string(Say(Text::SolutionShown)));
-  } else {
-    SetTimer(hwnd_, kSolutionTimer, static_cast<UINT>(timing_.solutionStepMs), nullptr);
-  }
-  Refresh();
-}
-
-void SolverWindow::Retry() {
-  if (!session_) return;
-  KillTimer(hwnd_, kReplyTimer);
-  KillTimer(hwnd_, kSolutionTimer);
-  busy_ = false;
-  session_->Retry();
-  board_->SetPosition(session_->Position(), chess::White);  // ends an animation
-  SetStatus(Say(Text::YourMove));
-  Refresh();
-}
-
-void SolverWindow::GoTo(std::size_t index) {
-  if (!session_) return;
-  KillTimer(hwnd_, kReplyTimer);
-  KillTimer(hwnd_, kSolutionTimer);
-  busy_ = false;
-  board_->SetPosition(session_->Position(), chess::White);  // ends an animation
-  if (!session_->GoTo(index)) {
-    Refresh();
-    return;
-  }
-  flipped_ = false;
-  SetStatus(Say(Text::YourMove));
-  ShowLeftPart(start_.picturesOn ? LeftPart::Board : LeftPart::Description);
-}
-
-void SolverWindow::Flip() {
-  if (!session_ || board_->animating()) return;
-  flipped_ = !flipped_;
-  Refresh();
-}
-
-void SolverWindow::RestartCourse() {
-  if (!session_ || busy_) return;
-  const std::wstring question = Widen(Say(Text::RestartQuestion));
-  const std::wstring title = Widen(session_->Title());
-  if (MessageBoxW(hwnd_, question.c_str(), title.c_str(),
-                  MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
-    return;
-  session_->RestartCourse();
-  SetStatus(Say(Text::YourMove));
-  ShowLeftPart(start_.picturesOn ? LeftPart::Board : LeftPart::Description);
-}
-
-void SolverWindow::FillProblemList() {
-  const HWND list = GetDlgItem(hwnd_, kIdList);
-  SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  for (std::size_t i = 0; i < session_->ProblemCount(); ++i) {
-    const std::string item = solver::ProblemOfText(i + 1, session_->ProblemCount(), language_) +
-                             " — " +
-                             std::string(solver::StateText(session_->StateOf(i), language_));
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
-  }
-  SendMessageW(list, LB_SETCURSEL, session_->ProblemIndex(), 0);
-  SetCaption(GetDlgItem(hwnd_, kIdListOpen), Say(Text::CommandOpen));
-}
-
-void SolverWindow::FillCourseList() {
-  const HWND list = GetDlgItem(hwnd_, kIdList);
-  SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  for (const solver::CourseInfo& course : solver::CoursesOf(start_.family))
-    SendMessageW(list, LB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(Widen(course.Title(language_)).c_str()));
-  SendMessageW(list, LB_SETCURSEL, 0, 0);
-}
-
-void SolverWindow::OpenFromList() {
-  const auto chosen = SendDlgItemMessageW(hwnd_, kIdList, LB_GETCURSEL, 0, 0);
-  if (chosen == LB_ERR) return;
-  if (left_ == LeftPart::CourseList) {
-    const auto courses = solver::CoursesOf(start_.family);
-    if (static_cast<std::size_t>(chosen) < courses.size()) OpenCourse(courses[chosen]);
-  } else {
-    GoTo(static_cast<std::size_t>(chosen));
-  }
-}
-
-void SolverWindow::ReportNotSaved(const Failure& failure) const {
-  const std::wstring text =
-      Widen(std::string(Say(Text::ProgressNotSaved)) + "\n\n" + FailureText(failure));
-  MessageBoxW(hwnd_, text.c_str(), Widen(kProductTitle).c_str(), MB_OK | MB_ICONERROR);
-}
-
-// --- Messages -----------------------------------------------------------------
+// --- Messages ----------------------------------------------------------------------
 
 void SolverWindow::OnCommand(int id, int notification) {
-  switch (id) {
-    case kIdPlay:
-      TryTyped();
-      break;
-    case kIdHint:
-      Hint();
-      break;
-    case kIdSolution:
-      ShowSolution();
-      break;
-    case kIdRetry:
-      Retry();
-      break;
-    case kIdPrevious:
-      if (session_)
-        GoTo(session_->ProblemIndex() - std::min<std::size_t>(1, session_->ProblemIndex()));
-      break;
-    case kIdNext:
-      if (session_) GoTo(session_->ProblemIndex() + 1);
-      break;
-    case kIdFlip:
-      Flip();
-      break;
-    case kIdProblemList:
-      if (session_ && !busy_) {
-        FillProblemList();
-        ShowLeftPart(LeftPart::ProblemList);
-      }
-      break;
-    case kIdRestartCourse:
-      RestartCourse();
-      break;
-    case kIdList:
-      if (notification == LBN_DBLCLK) OpenFromList();
-      break;
-    case kIdListOpen:
-      OpenFromList();
-      break;
-    case kIdListClose:
-      ShowLeftPart(start_.picturesOn ? LeftPart::Board : LeftPart::Description);
-      break;
-    case IDCANCEL:
-      // Escape leaves the problem list, as a dialog's Cancel would.
-      if (left_ == LeftPart::ProblemList) OnCommand(kIdListClose, BN_CLICKED);
-      break;
+  if (id == kIdList) {
+    if (notification == LBN_DBLCLK) screen_->Do(Command::ListOpen);
+  } else if (id == IDCANCEL) {
+    // Escape leaves the problem list, as a dialog's Cancel would.
+    screen_->Do(Command::ListClose);
+  } else if (const auto command = CommandOf(id)) {
+    screen_->Do(*command);
   }
-}
-
-void SolverWindow::OnTimer(UINT_PTR timer) {
-  if (timer == kReplyTimer) PlayReplyNow();
-  if (timer == kSolutionTimer) StepSolution();
 }
 
 bool SolverWindow::PreTranslate(MSG& message) {
   if (!hwnd_) return false;
-  if (message.message == WM_KEYDOWN && session_ &&
-      (message.wParam == VK_LEFT || message.wParam == VK_RIGHT) && !busy_) {
+  if (message.message == WM_KEYDOWN && (message.wParam == VK_LEFT || message.wParam == VK_RIGHT)) {
     // The arrows page through the problems, unless the caret or a list
     // selection is what they move.
+    const Command command = message.wParam == VK_LEFT ? Command::Previous : Command::Next;
     const HWND focus = GetFocus();
-    const bool ownsArrows = focus == GetDlgItem(hwnd_, kIdMoveEdit) ||
-                            focus == GetDlgItem(hwnd_, kIdDescription) ||
-                            focus == GetDlgItem(hwnd_, kIdList);
-    if (!ownsArrows && (focus == hwnd_ || IsChild(hwnd_, focus))) {
-      OnCommand(message.wParam == VK_LEFT ? kIdPrevious : kIdNext, BN_CLICKED);
+    const bool ownsArrows =
+        focus == Item(kIdMoveEdit) || focus == Item(kIdDescription) || focus == Item(kIdList);
+    if (screen_->state().command(command).shown && !ownsArrows &&
+        (focus == hwnd_ || IsChild(hwnd_, focus))) {
+      screen_->Do(command);  // nothing when there is no such problem or the screen is busy
       return true;
     }
   }
@@ -683,13 +452,12 @@ LRESULT CALLBACK SolverWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam,
   }
   auto* self = reinterpret_cast<SolverWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  // The one place failures are caught: no exception may cross user32's
-  // frames. A failure here is a progress file that could not be written; the
-  // user is told, and the session goes on with what it holds.
+  // No exception may cross user32's frames. The screen reports what it
+  // meets on the way; anything else here is the system's own refusal.
   try {
     return self->Handle(message, wParam, lParam);
   } catch (const Failure& failure) {
-    self->ReportNotSaved(failure);
+    MessageBoxReport().Report(failure);
     return 0;
   } catch (...) {
     EndAfterUnexpectedFailure();
@@ -717,11 +485,12 @@ LRESULT SolverWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       Layout();
       return 0;
     }
-    case DM_GETDEFID:
+    case DM_GETDEFID: {
       // Enter plays the typed move, or opens the chosen list entry.
-      return MAKELONG(
-          left_ == LeftPart::ProblemList || left_ == LeftPart::CourseList ? kIdListOpen : kIdPlay,
-          DC_HASDEFID);
+      const LeftPart part = screen_->part();
+      const bool list = part == LeftPart::ProblemList || part == LeftPart::CourseList;
+      return MAKELONG(list ? kIdListOpen : kIdPlay, DC_HASDEFID);
+    }
     case WM_ACTIVATE:
       // The control that had the keyboard gets it back when the user returns.
       if (LOWORD(wParam) == WA_INACTIVE) {
@@ -731,28 +500,29 @@ LRESULT SolverWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         RestoreFocus();
       }
       return 0;
+    case WM_NEXTDLGCTL: {
+      // The dialog manager (IsDialogMessage) asks this for Tab and for a
+      // label's access key, as of a dialog's own procedure: the keyboard to
+      // the control given, or to the next (previous) one with a tab stop.
+      const HWND target = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                         : GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0);
+      if (target) FocusControl(target);
+      return 0;
+    }
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
     case WM_TIMER:
-      OnTimer(wParam);
+      if (wParam >= 1 && wParam <= solver::kTimerCount)
+        screen_->OnTimer(static_cast<solver::Timer>(wParam - 1));
       return 0;
     case WM_CLOSE:
-      // A result that could not be written is tried once more. If the file
-      // still cannot be written the user hears so, and the window closes all
-      // the same: keeping it open would not make the disk writable.
-      if (session_ && session_->HasUnsavedChanges()) {
-        try {
-          session_->SaveAgain();
-        } catch (const Failure& failure) {
-          ReportNotSaved(failure);
-        }
-      }
+      screen_->Closing();
       DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
-      KillTimer(hwnd_, kReplyTimer);
-      KillTimer(hwnd_, kSolutionTimer);
+      for (std::size_t t = 0; t < solver::kTimerCount; ++t)
+        KillTimer(hwnd_, TimerId(static_cast<solver::Timer>(t)));
       PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY: {
