@@ -190,8 +190,9 @@ void TrainerScreen::Push() {
       view_.SetCommand(static_cast<Command>(c), next.commands[c]);
   if (IsList(next.part) && (all || next.part != shown_.part || next.list != shown_.list))
     view_.SetList(next.list, next.listChoice);
-  BoardDamage damage = board_.TakeDamage();
-  damage.all = damage.all || all;
+  // The board's first damage is all of it; a board control paints itself
+  // whole when it is new, so ShowAll asks for nothing more.
+  const BoardDamage damage = board_.TakeDamage();
   if (damage.any()) view_.RepaintBoard(damage);
   shown_ = std::move(next);
   everShown_ = true;
@@ -316,7 +317,9 @@ void TrainerScreen::Closing() {
 void TrainerScreen::OpenCourse(const CourseInfo& course) {
   const CourseProblems* problems = data_.Find(course.key);
   if (!problems || problems->problems.empty()) {
+    // The family's list, to choose another.
     SetStatus(Say(Text::NoProblems));
+    if (!session_) part_ = LeftPart::CourseList;
     return;
   }
   session_ = std::make_unique<Session>(files_, course, *problems, start_.language);

@@ -502,8 +502,10 @@ TEST_F(TrainerScreenTest, OnlyTheSquaresAMoveChangesArePaintedAndUnchangedTextsA
 
 TEST_F(TrainerScreenTest, ShowAllTellsANewViewEverything) {
   Open("practice");
-  // Everything again, as to the window's panel once it is made.
+  // Everything again, as to the window's panel once it is made; the board
+  // control keeps what it painted.
   view.ClearLog();
+  view.ClearRepaints();
   screen->ShowAll();
   int texts = 0, commands = 0;
   for (const std::string& line : view.log()) {
@@ -512,7 +514,16 @@ TEST_F(TrainerScreenTest, ShowAllTellsANewViewEverything) {
   }
   EXPECT_EQ(texts, static_cast<int>(kFieldCount));
   EXPECT_EQ(commands, static_cast<int>(kCommandCount));
-  EXPECT_TRUE(view.repainted().all);
+  EXPECT_FALSE(view.repainted().any());
+}
+
+TEST_F(TrainerScreenTest, ACourseWithoutProblemsOffersTheFamilysListInstead) {
+  Open("tactics", Language::Russian, true, SolverFamily::ProblemBookSolver);
+  EXPECT_EQ(view.part(), LeftPart::CourseList);
+  EXPECT_EQ(Text(Field::Status), "В этом курсе пока нет задач.");
+  ASSERT_EQ(view.list().size(), 4u);
+  view.Choose(0);
+  EXPECT_EQ(Text(Field::Caption), "Шах и мат");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "platform/win32/solver/message_font.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_failure.h"
+#include "solver/window_layout.h"
 
 namespace zel::platform {
 namespace {
@@ -37,11 +38,43 @@ constexpr SolverControl kCommandControls[] = {
 };
 static_assert(std::size(kCommandControls) == solver::kCommandCount);
 
-// The panel's buttons below the move field, two a row: the commands from Hint
-// to RestartCourse, in the screen's order.
+// The panel's buttons below the move field: the commands from Hint to
+// RestartCourse, in the screen's order.
 constexpr std::size_t kFirstPanelButton = static_cast<std::size_t>(Command::Hint);
 constexpr std::size_t kPanelButtons =
     static_cast<std::size_t>(Command::RestartCourse) + 1 - kFirstPanelButton;
+
+// Where each control goes, by the portable layout's places.
+struct PlaceControl {
+  solver::Place place;
+  SolverControl id;
+};
+constexpr PlaceControl kPlaceControls[] = {
+    {solver::Place::Left, kIdBoard},
+    {solver::Place::Left, kIdDescription},
+    {solver::Place::List, kIdList},
+    {solver::Place::ListOpen, kIdListOpen},
+    {solver::Place::ListClose, kIdListClose},
+    {solver::Place::Title, kIdTitle},
+    {solver::Place::Problem, kIdProblem},
+    {solver::Place::ToMove, kIdToMove},
+    {solver::Place::Progress, kIdProgress},
+    {solver::Place::Clock, kIdClock},
+    {solver::Place::Status, kIdStatus},
+    {solver::Place::MoveLabel, kIdMoveLabel},
+    {solver::Place::MoveField, kIdMoveEdit},
+    {solver::Place::Play, kIdPlay},
+    {solver::Place::Hint, kIdHint},
+    {solver::Place::Solution, kIdSolution},
+    {solver::Place::Retry, kIdRetry},
+    {solver::Place::Flip, kIdFlip},
+    {solver::Place::Previous, kIdPrevious},
+    {solver::Place::Next, kIdNext},
+    {solver::Place::ProblemList, kIdProblemList},
+    {solver::Place::RestartCourse, kIdRestartCourse},
+    {solver::Place::Summary, kIdSummary},
+};
+static_assert(std::size(kPlaceControls) == solver::kPlaceCount + 1, "every place; Left twice");
 
 std::optional<Command> CommandOf(int id) {
   for (std::size_t c = 0; c < std::size(kCommandControls); ++c)
@@ -115,10 +148,9 @@ SolverWindow::SolverWindow(Files& files, const solver::StartChoice& start,
   // hears of that one's with WM_DPICHANGED. WS_EX_CONTROLPARENT: Tab and the
   // access keys reach the controls.
   dpi_ = DpiOf(nullptr);
-  hwnd_ =
-      CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                      CW_USEDEFAULT, MulDiv(940, static_cast<int>(dpi_), 96),
-                      MulDiv(640, static_cast<int>(dpi_), 96), nullptr, nullptr, instance, this);
+  const solver::WindowSize size = solver::OpeningWindowSize(static_cast<int>(dpi_));
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                          CW_USEDEFAULT, size.width, size.height, nullptr, nullptr, instance, this);
   if (!hwnd_) throw LastErrorFailure(GetLastError(), "CreateWindowExW");
   try {
     dpi_ = DpiOf(hwnd_);
@@ -222,54 +254,17 @@ void SolverWindow::ApplyFonts() {
 void SolverWindow::Layout() {
   RECT client;
   GetClientRect(hwnd_, &client);
-  auto px = [&](int logical) { return MulDiv(logical, static_cast<int>(dpi_), 96); };
-  const int margin = px(10), gap = px(6), line = px(22), button = px(30);
-  const int panelWidth = std::min(px(330), std::max(px(220), static_cast<int>(client.right) / 2));
-  const int panelLeft = client.right - margin - panelWidth;
-
-  // The left part takes what the panel leaves.
-  const RECT left{margin, margin, panelLeft - margin, client.bottom - margin};
-  HDWP moves = BeginDeferWindowPos(26);
-  auto place = [&](int id, int x, int y, int w, int h) {
+  const solver::WindowLayout layout =
+      solver::LayOutWindow(client.right, client.bottom, static_cast<int>(dpi_));
+  HDWP moves = BeginDeferWindowPos(static_cast<int>(std::size(kPlaceControls)));
+  for (const PlaceControl& row : kPlaceControls) {
     // The panel's controls do not exist until the board has been shown.
-    const HWND control = Item(id);
+    const HWND control = Item(row.id);
+    const solver::PixelRect& r = layout.at(row.place);
     if (control && moves)
-      moves = DeferWindowPos(moves, control, nullptr, x, y, std::max(w, 0), std::max(h, 0),
-                             SWP_NOZORDER | SWP_NOACTIVATE);
-  };
-  const int leftWidth = left.right - left.left, leftHeight = left.bottom - left.top;
-  place(kIdBoard, left.left, left.top, leftWidth, leftHeight);
-  place(kIdDescription, left.left, left.top, leftWidth, leftHeight);
-  const int listButtons = button + gap;
-  place(kIdList, left.left, left.top, leftWidth, leftHeight - listButtons);
-  place(kIdListOpen, left.left, left.bottom - button, px(120), button);
-  place(kIdListClose, left.left + px(120) + gap, left.bottom - button, px(120), button);
-
-  int y = margin;
-  place(kIdTitle, panelLeft, y, panelWidth, px(30));
-  y += px(34);
-  for (int id : {kIdProblem, kIdToMove, kIdProgress, kIdClock}) {
-    place(id, panelLeft, y, panelWidth, line);
-    y += line;
+      moves = DeferWindowPos(moves, control, nullptr, r.left, r.top, r.right - r.left,
+                             r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  y += gap;
-  place(kIdStatus, panelLeft, y, panelWidth, 3 * line + gap);
-  y += 3 * line + 2 * gap;
-  place(kIdMoveLabel, panelLeft, y, panelWidth, line);
-  y += line;
-  const int playWidth = px(100);
-  place(kIdMoveEdit, panelLeft, y, panelWidth - playWidth - gap, px(26));
-  place(kIdPlay, panelLeft + panelWidth - playWidth, y - px(2), playWidth, button);
-  y += button + 2 * gap;
-  const int half = (panelWidth - gap) / 2;
-  for (std::size_t i = 0; i < kPanelButtons; ++i) {
-    place(kCommandControls[kFirstPanelButton + i], panelLeft + (i % 2 ? half + gap : 0), y, half,
-          button);
-    if (i % 2) y += button + gap;
-  }
-  // What the problem was about, in what is left below.
-  y += gap;
-  place(kIdSummary, panelLeft, y, panelWidth, client.bottom - margin - y);
   if (moves) EndDeferWindowPos(moves);
 }
 
@@ -471,8 +466,8 @@ LRESULT SolverWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_GETMINMAXINFO: {
       auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-      limits->ptMinTrackSize = {MulDiv(640, static_cast<int>(dpi_), 96),
-                                MulDiv(480, static_cast<int>(dpi_), 96)};
+      const solver::WindowSize smallest = solver::SmallestWindowSize(static_cast<int>(dpi_));
+      limits->ptMinTrackSize = {smallest.width, smallest.height};
       return 0;
     }
     case WM_DPICHANGED: {

@@ -1,0 +1,67 @@
+#include "solver/window_layout.h"
+
+#include <algorithm>
+
+namespace zel::solver {
+namespace {
+
+// A length at 96 dots per inch at the monitor's scaling, rounded.
+int Scaled(int length, int dpi) { return (length * dpi + 48) / 96; }
+
+}  // namespace
+
+WindowSize OpeningWindowSize(int dpi) { return {Scaled(940, dpi), Scaled(640, dpi)}; }
+
+// Tall enough for the panel with the summary's lines below the commands.
+WindowSize SmallestWindowSize(int dpi) { return {Scaled(640, dpi), Scaled(620, dpi)}; }
+
+WindowLayout LayOutWindow(int width, int height, int dpi) {
+  WindowLayout layout;
+  auto px = [&](int length) { return Scaled(length, dpi); };
+  auto place = [&](Place where, int x, int y, int w, int h) {
+    layout.places[static_cast<std::size_t>(where)] = {x, y, x + std::max(w, 0), y + std::max(h, 0)};
+  };
+  const int margin = px(10), gap = px(6), line = px(22), button = px(30);
+  const int panelWidth = std::min(px(330), std::max(px(220), width / 2));
+  const int panelLeft = width - margin - panelWidth;
+
+  // The left part takes what the panel leaves; a list keeps a row of
+  // buttons below it.
+  const int leftWidth = panelLeft - 2 * margin, leftHeight = height - 2 * margin;
+  place(Place::Left, margin, margin, leftWidth, leftHeight);
+  place(Place::List, margin, margin, leftWidth, leftHeight - button - gap);
+  const int listButtonsTop = height - margin - button, listButton = px(120);
+  place(Place::ListOpen, margin, listButtonsTop, listButton, button);
+  place(Place::ListClose, margin + listButton + gap, listButtonsTop, listButton, button);
+
+  int y = margin;
+  place(Place::Title, panelLeft, y, panelWidth, px(30));
+  y += px(34);
+  for (const Place lineOf : {Place::Problem, Place::ToMove, Place::Progress, Place::Clock}) {
+    place(lineOf, panelLeft, y, panelWidth, line);
+    y += line;
+  }
+  y += gap;
+  place(Place::Status, panelLeft, y, panelWidth, 3 * line + gap);
+  y += 3 * line + 2 * gap;
+  // The label above the field; Play beside both, a little taller.
+  const int playWidth = px(100);
+  place(Place::MoveLabel, panelLeft, y, panelWidth - playWidth - gap, line);
+  y += line;
+  place(Place::MoveField, panelLeft, y, panelWidth - playWidth - gap, px(26));
+  place(Place::Play, panelLeft + panelWidth - playWidth, y - px(2), playWidth, button);
+  y += button + 2 * gap;
+  const int half = (panelWidth - gap) / 2;
+  constexpr auto kFirst = static_cast<std::size_t>(Place::Hint);
+  constexpr auto kLast = static_cast<std::size_t>(Place::RestartCourse);
+  for (std::size_t i = kFirst; i <= kLast; ++i) {
+    const bool second = (i - kFirst) % 2 == 1;
+    place(static_cast<Place>(i), panelLeft + (second ? half + gap : 0), y, half, button);
+    if (second) y += button + gap;
+  }
+  y += gap;
+  place(Place::Summary, panelLeft, y, panelWidth, height - margin - y);
+  return layout;
+}
+
+}  // namespace zel::solver

@@ -1,0 +1,60 @@
+// Where the solver window's parts go, in client pixels, for a client size and
+// the monitor's scaling: the left part (the board, the position in words or
+// a list) takes what the panel on the right leaves; the panel holds the
+// course's title, the problem's lines, the verdict, the move field with Play,
+// the commands two a row and, below them, what the last problem was about.
+// Sizes are given at 96 dots per inch and scaled.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "solver/board_model.h"
+
+namespace zel::solver {
+
+enum class Place : std::uint8_t {
+  Left,  // the board, the position in words, or a list with its buttons below
+  List,
+  ListOpen,
+  ListClose,
+  Title,
+  Problem,
+  ToMove,
+  Progress,
+  Clock,
+  Status,
+  MoveLabel,
+  MoveField,
+  Play,
+  Hint,  // the commands, two a row, from Hint to RestartCourse
+  Solution,
+  Retry,
+  Flip,
+  Previous,
+  Next,
+  ProblemList,
+  RestartCourse,
+  Summary,
+  Count
+};
+inline constexpr std::size_t kPlaceCount = static_cast<std::size_t>(Place::Count);
+
+struct WindowLayout {
+  std::array<PixelRect, kPlaceCount> places{};
+  const PixelRect& at(Place place) const { return places[static_cast<std::size_t>(place)]; }
+};
+
+// `dpi`: the monitor's dots per inch, 96 at 100 %.
+WindowLayout LayOutWindow(int width, int height, int dpi);
+
+struct WindowSize {
+  int width = 0;
+  int height = 0;
+};
+// The window's outer size as it opens, and the least the user may make it.
+WindowSize OpeningWindowSize(int dpi);
+WindowSize SmallestWindowSize(int dpi);
+
+}  // namespace zel::solver
