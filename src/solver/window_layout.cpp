@@ -18,10 +18,16 @@ WindowSize SmallestWindowSize(int dpi) { return {Scaled(640, dpi), Scaled(620, d
 WindowLayout LayOutWindow(int width, int height, int dpi) {
   WindowLayout layout;
   auto px = [&](int length) { return Scaled(length, dpi); };
-  auto place = [&](Place where, int x, int y, int w, int h) {
-    layout.places[static_cast<std::size_t>(where)] = {x, y, x + std::max(w, 0), y + std::max(h, 0)};
+  auto rect = [](int x, int y, int w, int h) {
+    return PixelRect{x, y, x + std::max(w, 0), y + std::max(h, 0)};
   };
-  const int margin = px(10), gap = px(6), line = px(22), button = px(30);
+  auto place = [&](Place where, int x, int y, int w, int h) {
+    layout.places[static_cast<std::size_t>(where)] = rect(x, y, w, h);
+  };
+  auto button = [&](Command command, int x, int y, int w, int h) {
+    layout.buttons[static_cast<std::size_t>(command)] = rect(x, y, w, h);
+  };
+  const int margin = px(10), gap = px(6), line = px(22), high = px(30);
   const int panelWidth = std::min(px(330), std::max(px(220), width / 2));
   const int panelLeft = width - margin - panelWidth;
 
@@ -29,10 +35,10 @@ WindowLayout LayOutWindow(int width, int height, int dpi) {
   // buttons below it.
   const int leftWidth = panelLeft - 2 * margin, leftHeight = height - 2 * margin;
   place(Place::Left, margin, margin, leftWidth, leftHeight);
-  place(Place::List, margin, margin, leftWidth, leftHeight - button - gap);
-  const int listButtonsTop = height - margin - button, listButton = px(120);
-  place(Place::ListOpen, margin, listButtonsTop, listButton, button);
-  place(Place::ListClose, margin + listButton + gap, listButtonsTop, listButton, button);
+  place(Place::List, margin, margin, leftWidth, leftHeight - high - gap);
+  const int listButtonsTop = height - margin - high, listButton = px(120);
+  button(Command::ListOpen, margin, listButtonsTop, listButton, high);
+  button(Command::ListClose, margin + listButton + gap, listButtonsTop, listButton, high);
 
   int y = margin;
   place(Place::Title, panelLeft, y, panelWidth, px(30));
@@ -49,15 +55,15 @@ WindowLayout LayOutWindow(int width, int height, int dpi) {
   place(Place::MoveLabel, panelLeft, y, panelWidth - playWidth - gap, line);
   y += line;
   place(Place::MoveField, panelLeft, y, panelWidth - playWidth - gap, px(26));
-  place(Place::Play, panelLeft + panelWidth - playWidth, y - px(2), playWidth, button);
-  y += button + 2 * gap;
+  button(Command::Play, panelLeft + panelWidth - playWidth, y - px(2), playWidth, high);
+  y += high + 2 * gap;
   const int half = (panelWidth - gap) / 2;
-  constexpr auto kFirst = static_cast<std::size_t>(Place::Hint);
-  constexpr auto kLast = static_cast<std::size_t>(Place::RestartCourse);
+  constexpr auto kFirst = static_cast<std::size_t>(Command::Hint);
+  constexpr auto kLast = static_cast<std::size_t>(Command::RestartCourse);
   for (std::size_t i = kFirst; i <= kLast; ++i) {
     const bool second = (i - kFirst) % 2 == 1;
-    place(static_cast<Place>(i), panelLeft + (second ? half + gap : 0), y, half, button);
-    if (second) y += button + gap;
+    button(static_cast<Command>(i), panelLeft + (second ? half + gap : 0), y, half, high);
+    if (second) y += high + gap;
   }
   y += gap;
   place(Place::Summary, panelLeft, y, panelWidth, height - margin - y);

@@ -2,7 +2,8 @@
 // the monitor's scaling: the left part (the board, the position in words or
 // a list) takes what the panel on the right leaves; the panel holds the
 // course's title, the problem's lines, the verdict, the move field with Play,
-// the commands two a row and, below them, what the last problem was about.
+// the commands from Hint to RestartCourse two a row and, below them, what the
+// last problem was about.
 // Sizes are given at 96 dots per inch and scaled.
 #pragma once
 
@@ -11,14 +12,14 @@
 #include <cstdint>
 
 #include "solver/board_model.h"
+#include "solver/trainer_view.h"
 
 namespace zel::solver {
 
+// The parts that are no command button (those go by their Command).
 enum class Place : std::uint8_t {
   Left,  // the board, the position in words, or a list with its buttons below
   List,
-  ListOpen,
-  ListClose,
   Title,
   Problem,
   ToMove,
@@ -27,15 +28,6 @@ enum class Place : std::uint8_t {
   Status,
   MoveLabel,
   MoveField,
-  Play,
-  Hint,  // the commands, two a row, from Hint to RestartCourse
-  Solution,
-  Retry,
-  Flip,
-  Previous,
-  Next,
-  ProblemList,
-  RestartCourse,
   Summary,
   Count
 };
@@ -43,7 +35,9 @@ inline constexpr std::size_t kPlaceCount = static_cast<std::size_t>(Place::Count
 
 struct WindowLayout {
   std::array<PixelRect, kPlaceCount> places{};
+  std::array<PixelRect, kCommandCount> buttons{};
   const PixelRect& at(Place place) const { return places[static_cast<std::size_t>(place)]; }
+  const PixelRect& at(Command command) const { return buttons[static_cast<std::size_t>(command)]; }
 };
 
 // `dpi`: the monitor's dots per inch, 96 at 100 %.

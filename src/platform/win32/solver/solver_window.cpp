@@ -44,35 +44,19 @@ constexpr std::size_t kFirstPanelButton = static_cast<std::size_t>(Command::Hint
 constexpr std::size_t kPanelButtons =
     static_cast<std::size_t>(Command::RestartCourse) + 1 - kFirstPanelButton;
 
-// Where each control goes, by the portable layout's places.
+// Where each control that is no button goes, by the portable layout's
+// places; the buttons go by their commands.
 struct PlaceControl {
   solver::Place place;
   SolverControl id;
 };
 constexpr PlaceControl kPlaceControls[] = {
-    {solver::Place::Left, kIdBoard},
-    {solver::Place::Left, kIdDescription},
-    {solver::Place::List, kIdList},
-    {solver::Place::ListOpen, kIdListOpen},
-    {solver::Place::ListClose, kIdListClose},
-    {solver::Place::Title, kIdTitle},
-    {solver::Place::Problem, kIdProblem},
-    {solver::Place::ToMove, kIdToMove},
-    {solver::Place::Progress, kIdProgress},
-    {solver::Place::Clock, kIdClock},
-    {solver::Place::Status, kIdStatus},
-    {solver::Place::MoveLabel, kIdMoveLabel},
-    {solver::Place::MoveField, kIdMoveEdit},
-    {solver::Place::Play, kIdPlay},
-    {solver::Place::Hint, kIdHint},
-    {solver::Place::Solution, kIdSolution},
-    {solver::Place::Retry, kIdRetry},
-    {solver::Place::Flip, kIdFlip},
-    {solver::Place::Previous, kIdPrevious},
-    {solver::Place::Next, kIdNext},
-    {solver::Place::ProblemList, kIdProblemList},
-    {solver::Place::RestartCourse, kIdRestartCourse},
-    {solver::Place::Summary, kIdSummary},
+    {solver::Place::Left, kIdBoard},         {solver::Place::Left, kIdDescription},
+    {solver::Place::List, kIdList},          {solver::Place::Title, kIdTitle},
+    {solver::Place::Problem, kIdProblem},    {solver::Place::ToMove, kIdToMove},
+    {solver::Place::Progress, kIdProgress},  {solver::Place::Clock, kIdClock},
+    {solver::Place::Status, kIdStatus},      {solver::Place::MoveLabel, kIdMoveLabel},
+    {solver::Place::MoveField, kIdMoveEdit}, {solver::Place::Summary, kIdSummary},
 };
 static_assert(std::size(kPlaceControls) == solver::kPlaceCount + 1, "every place; Left twice");
 
@@ -256,15 +240,18 @@ void SolverWindow::Layout() {
   GetClientRect(hwnd_, &client);
   const solver::WindowLayout layout =
       solver::LayOutWindow(client.right, client.bottom, static_cast<int>(dpi_));
-  HDWP moves = BeginDeferWindowPos(static_cast<int>(std::size(kPlaceControls)));
-  for (const PlaceControl& row : kPlaceControls) {
+  HDWP moves =
+      BeginDeferWindowPos(static_cast<int>(std::size(kPlaceControls) + solver::kCommandCount));
+  auto move = [&](int id, const solver::PixelRect& r) {
     // The panel's controls do not exist until the board has been shown.
-    const HWND control = Item(row.id);
-    const solver::PixelRect& r = layout.at(row.place);
+    const HWND control = Item(id);
     if (control && moves)
       moves = DeferWindowPos(moves, control, nullptr, r.left, r.top, r.right - r.left,
                              r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  };
+  for (const PlaceControl& row : kPlaceControls) move(row.id, layout.at(row.place));
+  for (std::size_t c = 0; c < solver::kCommandCount; ++c)
+    move(kCommandControls[c], layout.at(static_cast<Command>(c)));
   if (moves) EndDeferWindowPos(moves);
 }
 
