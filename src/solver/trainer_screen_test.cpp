@@ -336,6 +336,18 @@ TEST_F(TrainerScreenTest, WithoutACourseTheFamilysCoursesAreOfferedAndOneOpens) 
             "Zelmiku progress 1\r\ncourse checkmate\r\ncurrent c0001\r\nc0001 first\r\nend\r\n");
 }
 
+TEST_F(TrainerScreenTest, ADamagedProgressFileIsSetAsideAndTheCourseStartsAfresh) {
+  h.Write("practice.prg", "Zelmiku progress 1\r\ncourse practice\r\ncurrent p00");
+  Open("practice");
+  EXPECT_EQ(Text(Field::Problem), "Задача 1 из 4");
+  EXPECT_TRUE(view.reports().empty()) << "nothing to tell: the course starts afresh";
+  EXPECT_EQ(h.Read("practice.prg.bad"), "Zelmiku progress 1\r\ncourse practice\r\ncurrent p00");
+  view.ClickSquare("b1");
+  view.ClickSquare("b2");
+  EXPECT_EQ(Progress(), std::string(kPracticeFresh) +
+                            "p0001 missed\r\np0002 new\r\np0003 new\r\np0004 new\r\nend\r\n");
+}
+
 TEST_F(TrainerScreenTest, AClickOnAHiddenOrDisabledCommandOrWhileTheAnswerComesDoesNothing) {
   Open("practice");
   view.Click(Command::Previous);  // the first problem has none before it
