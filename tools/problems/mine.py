@@ -81,9 +81,11 @@ MAX_PLIES = 120
 # over for mining: bare endings give little but pawn races.
 ENDING_PIECES = 3
 GAP_PLIES = 8                 # problems of one game lie at least this far apart
-# What a run writes (--shape): every problem; only mates and lines of two or
-# more solver moves, once the pool has one-move problems enough and lacks the
-# rest (it saves their deep confirmation too); or only mates.
+# What a run writes (--shape): mates and lines of two or more solver moves, so
+# that a win of material shows both the blow and what it collects (the
+# default; it also saves the deep confirmation of one-move wins); only mates;
+# or every problem, the one-move wins too, which only the practice course's
+# first lessons use.
 SHAPES = ("all", "longer", "mates")
 LOPSIDED_CP = 700             # a game this far gone for a few moves is over
 
@@ -306,7 +308,7 @@ class Miner:
         except rules.Rejected as e:
             self.rejected(stage, e, seed, ply, mistake)
             return None
-        tags = themes.tag(fen, verdict.moves)
+        tags = themes.tag(fen, verdict.moves, themes.Last.from_game(fen, mistake))
         rating = difficulty.rate(self.eng, fen, verdict.moves, tags)
         source = f"mined seed={seed} ply={ply} mistake={mistake}"
 
@@ -373,8 +375,9 @@ def main(argv: list[str]) -> int:
     parser.add_argument("--stats", help="append one JSON line per game to this file")
     parser.add_argument("--seeds", help="A-B: mine only these seeds (default: from 1 on)")
     parser.add_argument("--replay", type=int, help="print the game of this seed and stop")
-    parser.add_argument("--shape", choices=SHAPES, default="all",
-                        help="all problems, or only mates and longer lines, or only mates")
+    parser.add_argument("--shape", choices=SHAPES, default="longer",
+                        help="mates and longer lines (the default), or only mates, or also "
+                             "the one-move wins of material")
     parser.add_argument("--verbose", action="store_true")
     args = parser.parse_args(argv[1:])
 
