@@ -10,6 +10,7 @@ import csv
 import os
 import subprocess
 import sys
+import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -152,6 +153,32 @@ class TagCommand(unittest.TestCase):
                               (9, "'a2' is no move"), (10, "fields")):
             with self.subTest(line=number):
                 self.assertIn(words, next(e for e in errors if e.startswith(f"line {number}:")))
+
+
+class RetagThemesOnly(unittest.TestCase):
+    def test_the_themes_are_rewritten_without_an_engine(self):
+        entries = [("g0001", "6k1/8/8/8/3n4/8/8/3Q2K1 w - - 0 30", "d1d4", "fork", 700,
+                    "mined seed=3 ply=59 mistake=e6d4"),
+                   ("h0001", "5k2/8/8/8/3n4/8/8/3Q2K1 w - - 0 30", "d1d4", "", 650, "hand")]
+        text = "# a pool\n\n" + "\n".join(
+            pool.Problem(pid, fen, (moves,), tuple(tags.split()), rating, source).text()
+            for pid, fen, moves, tags, rating, source in entries)
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "problems.txt")
+            with open(path, "w", encoding="utf-8") as f:
+                f.write(text)
+            result = subprocess.run(
+                [sys.executable, os.path.join(HERE, "retag.py"), "--pool", path, "--themes-only"],
+                capture_output=True, text=True, timeout=60,
+                env={**os.environ, "ZEL_STOCKFISH": os.path.join(folder, "no-engine")})
+            self.assertEqual(result.returncode, 0, result.stderr)
+            with open(path, encoding="utf-8") as f:
+                retagged = f.read()
+        # The knight that came to d4 took a man (the clock is 0): taking it
+        # back is an exchange. Typed by hand, without a last move, it is a gift.
+        expected = text.replace("themes: fork\n", "themes: material\n").replace(
+            "themes: \ndifficulty: 650", "themes: material hanging-piece\ndifficulty: 650")
+        self.assertEqual(retagged, expected)
 
 
 if __name__ == "__main__":
