@@ -90,6 +90,14 @@ class Patterns(unittest.TestCase):
         fen = "4k3/8/3b1b2/8/8/8/3N4/4K3 w - - 0 1"
         self.assertIn("fork", themes.tag(fen, ["d2e4", "e8e7", "e4d6"]))
 
+    def test_a_queens_double_attack_after_a_knights_fork_is_both(self):
+        # Ne7+ forks the king and the queen c8; after Kh8, Qd4+ hits the king
+        # and the loose rook b6: a knight's fork and a queen's double attack.
+        fen = "2q3k1/8/1r6/3N4/8/8/8/3Q2K1 w - - 0 1"
+        found = set(themes.tag(fen, ["d5e7", "g8h8", "d1d4", "h8h7", "e7c8"]))
+        self.assertLessEqual({"fork", "double-attack"}, found)
+        self.assertNotIn("double-attack", themes.tag(fen, ["d5e7", "g8h8", "e7c8"]))
+
     def test_material_counts_the_recapture_of_the_last_move(self):
         # Qxd5 takes a pawn, but the queen is lost to the pawn on c6 at once.
         line = themes.Line("4k3/8/2p5/3p4/8/8/8/3QK3 w - - 0 1", ["d1d5"])

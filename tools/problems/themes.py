@@ -270,13 +270,14 @@ def _trapped_piece(line: Line) -> bool:
 
 
 # ---------------------------------------------------- double attack ----
-def _double_attacker(line: Line) -> str | None:
-    """The kind of man that makes a double attack with a solver move before the last.
+def _double_attackers(line: Line) -> set[str]:
+    """The kinds of men that make a double attack with a solver move before the last.
 
     The man (not the king) stands safe where it went and attacks two men,
     pawns aside, each worth more than itself (the king most of all) or
     unguarded and not hitting back at it.
     """
+    kinds = set()
     for i in line.solver_moves(final=False):
         after, to = line.positions[i + 1], line.moves[i].to
         attacker = after.board[to]
@@ -291,17 +292,17 @@ def _double_attacker(line: Line) -> str | None:
             if value(p) > value(attacker) or (hanging(after, sq) and sq not in hitting_back):
                 targets += 1
         if targets >= 2:
-            return kind(attacker)
-    return None
+            kinds.add(kind(attacker))
+    return kinds
 
 
 def _fork(line: Line) -> bool:
-    return _double_attacker(line) is not None
+    return bool(_double_attackers(line))
 
 
 def _double_attack(line: Line) -> bool:
     """A double attack by a man other than a knight: the textbook's "двойной удар"."""
-    return _double_attacker(line) not in (None, "N")
+    return bool(_double_attackers(line) - {"N"})
 
 
 # --------------------------------------------------- along the lines ----
