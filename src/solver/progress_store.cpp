@@ -8,13 +8,43 @@
 namespace zel::solver {
 namespace {
 
-void SetAside(platform::Files& files, std::string_view name) {
-  files.Replace(name, std::string(name) + std::string(kDamagedSuffix));
-}
-
 void ReplaceIfChanged(platform::Files& files, std::string_view name, std::string_view before,
                       const std::string& after) {
   if (after != before) platform::ReplaceFileContent(files, name, after);
+}
+
+template <class Model>
+struct FileRead {
+  Model model;
+  std::string bytes;  // as found; empty when missing or set aside
+};
+
+// With the lock held: the file's content, or `fresh` when it is missing or
+// damaged; a damaged one is set aside.
+template <class Model, class Parse>
+FileRead<Model> ReadUnderLock(platform::Files& files, std::string_view name, Model fresh,
+                              const Parse& parse) {
+  FileRead<Model> read{std::move(fresh), ReadFileIfPresent(files, name)};
+  if (read.bytes.empty()) return read;
+  if (std::optional<Model> model = parse(read.bytes)) {
+    read.model = *std::move(model);
+  } else {
+    files.Replace(name, std::string(name) + std::string(kDamagedSuffix));
+    read.bytes.clear();
+  }
+  return read;
+}
+
+// The same without the lock, as long as the file reads: a replacement is one
+// step. A damaged file is set aside under the lock, so that a good file
+// another solver has just put in its place is never the one moved.
+template <class Model, class Parse>
+Model LoadFile(platform::Files& files, std::string_view name, Model fresh, const Parse& parse) {
+  const std::string bytes = ReadFileIfPresent(files, name);
+  if (bytes.empty()) return fresh;
+  if (std::optional<Model> model = parse(bytes)) return *std::move(model);
+  const std::unique_ptr<platform::FileLock> lock = files.LockExclusive(kProgressLockFile);
+  return ReadUnderLock(files, name, std::move(fresh), parse).model;
 }
 
 }  // namespace
@@ -32,69 +62,44 @@ ProgressStore::ProgressStore(platform::Files& files, platform::Clock& clock,
                              const CourseInfo& course, const CourseProblems& problems)
     : files_(files), clock_(clock), course_(course), problems_(problems), ids_(problems.Ids()) {}
 
+CourseProgress ProgressStore::Fresh() const { return FreshProgress(ids_.size(), clock_.Today()); }
+
+std::optional<CourseProgress> ProgressStore::Parse(std::string_view bytes) const {
+  return ParseProgress(bytes, course_.key, ids_, clock_.Today());
+}
+
 CourseProgress ProgressStore::Load() {
-  const std::string bytes = ReadFileIfPresent(files_, course_.progressFile);
-  if (bytes.empty()) return FreshProgress(ids_.size(), clock_.Today());
-  if (std::optional<CourseProgress> progress =
-          ParseProgress(bytes, course_.key, ids_, clock_.Today()))
-    return *std::move(progress);
-  // Set aside under the lock, so that a good file another solver has just put
-  // in its place is never the one moved.
-  const std::unique_ptr<platform::FileLock> lock = files_.LockExclusive(kProgressLockFile);
-  return ReadCourse().model;
+  return LoadFile(files_, course_.progressFile, Fresh(),
+                  [this](std::string_view bytes) { return Parse(bytes); });
+}
+
+CourseProgress ProgressStore::ReadCourse(std::string& bytes) {
+  FileRead<CourseProgress> read = ReadUnderLock(files_, course_.progressFile, Fresh(),
+                                                [this](std::string_view b) { return Parse(b); });
+  bytes = std::move(read.bytes);
+  return std::move(read.model);
 }
 
 UserRating ProgressStore::LoadRating() {
-  const std::string bytes = ReadFileIfPresent(files_, kRatingFile);
-  if (bytes.empty()) return {};
-  if (std::optional<UserRating> rating = ParseUserRating(bytes)) return *std::move(rating);
-  const std::unique_ptr<platform::FileLock> lock = files_.LockExclusive(kProgressLockFile);
-  return ReadRating().model;
+  return LoadFile(files_, kRatingFile, UserRating{}, ParseUserRating);
 }
 
-ProgressStore::Read<CourseProgress> ProgressStore::ReadCourse() {
-  Read<CourseProgress> read{FreshProgress(ids_.size(), clock_.Today()),
-                            ReadFileIfPresent(files_, course_.progressFile)};
-  if (read.bytes.empty()) return read;
-  if (std::optional<CourseProgress> progress =
-          ParseProgress(read.bytes, course_.key, ids_, clock_.Today())) {
-    read.model = *std::move(progress);
-  } else {
-    SetAside(files_, course_.progressFile);
-    read.bytes.clear();
-  }
-  return read;
-}
-
-ProgressStore::Read<UserRating> ProgressStore::ReadRating() {
-  Read<UserRating> read{{}, ReadFileIfPresent(files_, kRatingFile)};
-  if (read.bytes.empty()) return read;
-  if (std::optional<UserRating> rating = ParseUserRating(read.bytes)) {
-    read.model = *std::move(rating);
-  } else {
-    SetAside(files_, kRatingFile);
-    read.bytes.clear();
-  }
-  return read;
-}
-
-void ProgressStore::WriteCourse(const Read<CourseProgress>& before, const CourseProgress& after) {
-  ReplaceIfChanged(files_, course_.progressFile, before.bytes,
-                   FormatProgress(course_.key, ids_, after));
+void ProgressStore::WriteCourse(std::string_view before, const CourseProgress& after) {
+  ReplaceIfChanged(files_, course_.progressFile, before, FormatProgress(course_.key, ids_, after));
 }
 
 SavedProgress ProgressStore::Update(std::size_t current, std::span<const Change> changes) {
   const std::unique_ptr<platform::FileLock> lock = files_.LockExclusive(kProgressLockFile);
   const platform::Day today = clock_.Today();
-  const Read<CourseProgress> before = ReadCourse();
-  SavedProgress saved{before.model, {}, std::nullopt};
+  std::string before;
+  SavedProgress saved{ReadCourse(before), {}, std::nullopt};
   std::vector<Change> firstAttempts;
   for (const Change& change : changes)
     if (ApplyChange(saved.progress, change, today)) firstAttempts.push_back(change);
   if (current < ids_.size()) saved.progress.current = current;
 
   // The rating as it stands, another solver's updates included.
-  Read<UserRating> rating = ReadRating();
+  FileRead<UserRating> rating = ReadUnderLock(files_, kRatingFile, UserRating{}, ParseUserRating);
   for (const Change& change : firstAttempts) {
     const Problem& problem = problems_.problems[change.problem];
     if (std::optional<RatingChange> rated =
@@ -113,8 +118,8 @@ SavedProgress ProgressStore::Update(std::size_t current, std::span<const Change>
 
 CourseProgress ProgressStore::StartNewCycle() {
   const std::unique_ptr<platform::FileLock> lock = files_.LockExclusive(kProgressLockFile);
-  const Read<CourseProgress> before = ReadCourse();
-  CourseProgress after = before.model;
+  std::string before;
+  CourseProgress after = ReadCourse(before);
   const Cycle& under = after.Current();
   const bool nothingYet = std::all_of(under.records.begin(), under.records.end(),
                                       [](const ProblemRecord& r) { return r.Empty(); });
@@ -129,7 +134,8 @@ CourseProgress ProgressStore::StartNewCycle() {
 
 CourseProgress ProgressStore::Erase() {
   const std::unique_ptr<platform::FileLock> lock = files_.LockExclusive(kProgressLockFile);
-  const Read<CourseProgress> before = ReadCourse();
+  std::string before;
+  ReadCourse(before);
   const CourseProgress after = FreshProgress(ids_.size(), clock_.Today());
   WriteCourse(before, after);
   return after;

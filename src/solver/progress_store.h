@@ -73,17 +73,13 @@ class ProgressStore {
   std::size_t size() const { return ids_.size(); }
 
  private:
-  template <class Model>
-  struct Read {
-    Model model;
-    std::string bytes;  // as found; empty when missing or set aside
-  };
-  // With the lock held: the file's content, or a fresh start when it is
-  // missing or damaged (a damaged one set aside).
-  Read<CourseProgress> ReadCourse();
-  Read<UserRating> ReadRating();
-  // Replaces the course's file if `after` differs from what was read.
-  void WriteCourse(const Read<CourseProgress>& before, const CourseProgress& after);
+  CourseProgress Fresh() const;
+  std::optional<CourseProgress> Parse(std::string_view bytes) const;
+  // With the lock held: what the course's file holds, a fresh start when it
+  // is missing or damaged (a damaged one set aside); `bytes` as found.
+  CourseProgress ReadCourse(std::string& bytes);
+  // Replaces the course's file if `after` differs from the bytes read.
+  void WriteCourse(std::string_view before, const CourseProgress& after);
 
   platform::Files& files_;
   platform::Clock& clock_;
