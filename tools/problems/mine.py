@@ -135,8 +135,8 @@ class Miner:
         return rng.choices(near, weights)[0]
 
     def play(self, seed: int, on_position=None) -> list[str]:
-        """Plays game `seed`; on_position(ply, played, pos, best, move) sees each position
-        after the opening before its move is played."""
+        """Plays game `seed`; on_position(ply, played, pos, lines, move) sees each position
+        after the opening, with the game's search there, before its move is played."""
         rng = random.Random(f"zelmiku-problems-{seed}")
         opening = rng.randint(6, 16)
         nodes = rng.choice(PLAY_NODES)
@@ -158,7 +158,7 @@ class Miner:
                     else lines[1]
             best = lines[1]
             if on_position and ply >= opening:
-                on_position(ply, tuple(played), pos, best, chosen.pv[0])
+                on_position(ply, tuple(played), pos, lines, chosen.pv[0])
             lopsided = lopsided + 1 if abs(best.centipawns()) >= LOPSIDED_CP else 0
             if lopsided >= 6 or pos.halfmove >= 60 or self.ending(pos):
                 break
@@ -178,12 +178,19 @@ class Miner:
     def mine_game(self, seed: int) -> list[pool.Problem]:
         found: list[pool.Problem] = []
         last_ply = [-GAP_PLIES]
+        before: list = [None]        # the previous position and the game's search there
 
-        def probe(ply, played, pos, best, main_move):
+        def probe(ply, played, pos, lines, main_move):
             self.stats["positions"] += 1
+            previous, before[0] = before[0], (pos, lines[1])
+            if previous and ply - 1 - last_ply[0] >= GAP_PLIES:
+                problem = self.probe_game_move(seed, ply - 1, played, previous, pos, lines)
+                if problem:
+                    found.append(problem)
+                    last_ply[0] = ply - 1
             if ply - last_ply[0] < GAP_PLIES:
                 return
-            problem = self.probe(seed, ply, played, pos, best, main_move)
+            problem = self.probe(seed, ply, played, pos, lines[1], main_move)
             if problem:
                 found.append(problem)
                 last_ply[0] = ply
@@ -191,6 +198,34 @@ class Miner:
         self.play(seed, probe)
         self.stats["games"] += 1
         return found
+
+    def probe_game_move(self, seed, ply, played, previous, pos, lines) -> pool.Problem | None:
+        """Did the game's own move at `ply` (played[-1]) hand the other side a win?
+
+        The games are played loosely enough that now and then a move the game
+        chose at its modest depth loses to a combination. The game's search
+        of the next position already shows it, so this costs no search of its
+        own until the screens of a mistake's candidate pass.
+        """
+        before_pos, before_best = previous
+        quick, rival = lines.get(1), lines.get(2)
+        solver = pos.turn
+        before = -before_best.centipawns()
+        if before >= rules.WIN_CP or rules.balance(before_pos, solver) > 0 \
+                or quick is None or not rules.decisive(quick):
+            return None
+        if not self.turned(before, quick, rival, pos, solver, played[:-1], played[-1]):
+            return None
+        self.stats["game-move candidates"] += 1
+        fen = pos.fen()
+        verdict = self.build(fen, seed, ply, played[-1])
+        if verdict and not self.wanted(verdict):
+            self.stats["skipped:" + self.shape] += 1
+            return None
+        problem = verdict and self.confirm(fen, verdict, seed, ply, played[-1])
+        if problem:
+            self.stats["problems:game-move"] += 1
+        return problem
 
     def probe(self, seed, ply, played, pos, best, main_move) -> pool.Problem | None:
         """Tries the plausible mistakes at this position; returns the problem it wrote."""
@@ -216,28 +251,8 @@ class Miner:
             quick, rival = looks.get(1), looks.get(2)
             if quick is None or not rules.decisive(quick):
                 continue
-            rise = rules.win_chances(quick) - rules.win_chances_cp(max(-3000, min(3000, before)))
-            if rise <= 0.6:
-                continue
-            # The mistake turned the game: a candidate. Cheap rejections first.
-            self.stats["candidates"] += 1
-            if quick.kind == "mate":
-                self.stats["mate candidates"] += 1
             after = pos.push(pos.move_from_uci(mistake))
-            if quick.kind == "cp" and quick.value < rules.COMBINATION_CP \
-                    and rules.balance(after, solver) >= 0:
-                self.stats["rejected:quick-not-combination"] += 1
-                continue
-            if rival is not None and not (quick.kind == "mate" and quick.value == 1):
-                if rules.win_chances(quick) - rules.win_chances(rival) <= QUICK_GAP:
-                    self.stats["rejected:quick-not-unique"] += 1
-                    continue
-            if quick.kind == "mate" and quick.value > QUICK_MATE_LIMIT:
-                self.stats["rejected:quick-long-mate"] += 1
-                continue
-            if self.shape != "all" and quick.kind != "mate" \
-                    and not self.second_move_likely(played + (mistake,), quick):
-                self.stats["skipped:quick-one-move"] += 1
+            if not self.turned(before, quick, rival, after, solver, played, mistake):
                 continue
             candidates.append((mistake, after.fen()))
         # Build every candidate's line, then confirm the best first: a mate,
@@ -254,6 +269,36 @@ class Miner:
             if problem:
                 return problem
         return None
+
+    def turned(self, before: int, quick: engine.Line, rival, after: chess.Position,
+               solver: str, played: tuple, mistake: str) -> bool:
+        """Did the mistake turn the game, by a quick look, into a candidate worth building?
+
+        `before` is the solver's view before the mistake, `quick` and `rival`
+        the quick look's two best lines after it. Cheap rejections first.
+        """
+        rise = rules.win_chances(quick) - rules.win_chances_cp(max(-3000, min(3000, before)))
+        if rise <= 0.6:
+            return False
+        self.stats["candidates"] += 1
+        if quick.kind == "mate":
+            self.stats["mate candidates"] += 1
+        if quick.kind == "cp" and quick.value < rules.COMBINATION_CP \
+                and rules.balance(after, solver) >= 0:
+            self.stats["rejected:quick-not-combination"] += 1
+            return False
+        if rival is not None and not (quick.kind == "mate" and quick.value == 1):
+            if rules.win_chances(quick) - rules.win_chances(rival) <= QUICK_GAP:
+                self.stats["rejected:quick-not-unique"] += 1
+                return False
+        if quick.kind == "mate" and quick.value > QUICK_MATE_LIMIT:
+            self.stats["rejected:quick-long-mate"] += 1
+            return False
+        if self.shape != "all" and quick.kind != "mate" \
+                and not self.second_move_likely(played + (mistake,), quick):
+            self.stats["skipped:quick-one-move"] += 1
+            return False
+        return True
 
     def second_move_likely(self, played: tuple, quick: engine.Line) -> bool:
         """Would a win of material go on to a second solver move that is the only good one?
@@ -421,8 +466,8 @@ def main(argv: list[str]) -> int:
         counts: Counter = Counter()
         miner = Miner(eng, args.pool, counts, args.verbose, args.shape)
         if args.replay is not None:
-            def show(ply, played, pos, best, main_move):
-                print(f"ply {ply}: {pos.fen()}  best {best.pv[0]} {best.describe()}")
+            def show(ply, played, pos, lines, main_move):
+                print(f"ply {ply}: {pos.fen()}  best {lines[1].pv[0]} {lines[1].describe()}")
             print(" ".join(miner.play(args.replay, show)))
             return 0
         if os.path.exists(args.pool):
