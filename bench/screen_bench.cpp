@@ -18,10 +18,12 @@ namespace {
 void BM_ScreenAnswersARightMove(benchmark::State& state) {
   zel::testing::Harness h;
   const ProblemData data = ParseProblemData(testing::kTestData, "Zadachi.dat");
-  FakeTrainerView view;
+  platform::FakeClock clock;
+  FakeTrainerView view(clock);
   TrainerScreen screen(
-      view, h.native, {SolverFamily::CourseSolver, Language::Russian, true, FindCourse("practice")},
-      data, "Chess tactics");
+      view, h.native, clock,
+      {SolverFamily::CourseSolver, Language::Russian, true, FindCourse("practice")}, data,
+      "Chess tactics");
   view.Attach(screen);
   screen.Start();
   for (auto _ : state) {

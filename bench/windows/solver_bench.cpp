@@ -201,7 +201,7 @@ void BenchStartParts(const std::string& folder) {
     const solver::ProblemData problems = solver::ReadProblemData(files);
     step(2);
     {
-      SolverWindow shown(files, start, problems, sheet);
+      SolverWindow shown(files, SystemClock(), start, problems, sheet);
       step(3);
       ShowWindow(shown.handle(), SW_SHOWNORMAL);
       RedrawWindow(shown.handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -225,7 +225,7 @@ void BenchMoves(const std::string& folder) {
       solver::ParseProblemData(solver::testing::kTestData, "test problems");
   const MenSheet men = LoadMen();
   SolverWindow window(
-      files,
+      files, SystemClock(),
       {SolverFamily::CourseSolver, chess::Language::Russian, true, solver::FindCourse("practice")},
       data, men, solver::ScreenTiming{1, 1, 1, 1});
   window.Show(SW_SHOWNORMAL);

@@ -96,7 +96,7 @@ void FakeTrainerView::Focus(FocusTarget target) {
 void FakeTrainerView::StartTimer(Timer timer, int milliseconds) {
   // A window makes a timer of no period one of its shortest.
   const int period = std::max(milliseconds, 1);
-  timers_[At(timer)] = Running{period, now_ + period};
+  timers_[At(timer)] = Running{period, clock_.SteadyMilliseconds() + period};
   log_.push_back(std::string("timer ") + kTimerNames[At(timer)] + " " +
                  std::to_string(milliseconds));
 }
@@ -170,7 +170,7 @@ void FakeTrainerView::DragMan(std::string_view from, std::string_view to) {
 // --- Time --------------------------------------------------------------------------
 
 void FakeTrainerView::Advance(int milliseconds) {
-  const std::int64_t until = now_ + milliseconds;
+  const std::int64_t until = clock_.SteadyMilliseconds() + milliseconds;
   for (;;) {
     // The timer due first; a handler may stop or start timers.
     std::optional<std::size_t> next;
@@ -179,11 +179,11 @@ void FakeTrainerView::Advance(int milliseconds) {
           (!next || timers_[t]->due < timers_[*next]->due))
         next = t;
     if (!next) break;
-    now_ = timers_[*next]->due;
+    clock_.PassMilliseconds(timers_[*next]->due - clock_.SteadyMilliseconds());
     timers_[*next]->due += timers_[*next]->period;
     screen().OnTimer(static_cast<Timer>(*next));
   }
-  now_ = until;
+  clock_.PassMilliseconds(until - clock_.SteadyMilliseconds());
 }
 
 bool FakeTrainerView::AdvanceToYourMove() {

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/fake/fake_clock.h"
 #include "solver/trainer_screen.h"
 #include "solver/trainer_view.h"
 
@@ -21,6 +22,9 @@ namespace zel::solver {
 
 class FakeTrainerView final : public TrainerView {
  public:
+  // Its timers run on `clock`, which the screen reads too.
+  explicit FakeTrainerView(platform::FakeClock& clock) : clock_(clock) {}
+
   // The board's client size in pixels the fake reports to the screen.
   static constexpr int kBoardSide = 500;
   // The system's drag distance, in pixels.
@@ -42,7 +46,6 @@ class FakeTrainerView final : public TrainerView {
   void Focus(FocusTarget target) override;
   void StartTimer(Timer timer, int milliseconds) override;
   void StopTimer(Timer timer) override;
-  std::int64_t Now() const override { return now_; }
   std::optional<chess::PieceType> AskPromotion() override;
   bool Confirm(std::string_view question, std::string_view title) override;
   void Beep() override;
@@ -99,6 +102,7 @@ class FakeTrainerView final : public TrainerView {
   TrainerScreen& screen() const;
   Point Centre(std::string_view square) const;
 
+  platform::FakeClock& clock_;
   TrainerScreen* screen_ = nullptr;
   LeftPart part_ = LeftPart::Board;
   std::array<std::string, kFieldCount> texts_;
@@ -114,7 +118,6 @@ class FakeTrainerView final : public TrainerView {
     std::int64_t due;
   };
   std::array<std::optional<Running>, kTimerCount> timers_;
-  std::int64_t now_ = 100'000;
   int beeps_ = 0;
   std::vector<std::string> reports_;
   std::vector<std::string> log_;

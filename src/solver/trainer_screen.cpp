@@ -14,11 +14,12 @@ bool IsList(LeftPart part) { return part == LeftPart::ProblemList || part == Lef
 
 }  // namespace
 
-TrainerScreen::TrainerScreen(TrainerView& view, platform::Files& files, const StartChoice& start,
-                             const ProblemData& data, std::string_view productTitle,
-                             ScreenTiming timing)
+TrainerScreen::TrainerScreen(TrainerView& view, platform::Files& files, platform::Clock& clock,
+                             const StartChoice& start, const ProblemData& data,
+                             std::string_view productTitle, ScreenTiming timing)
     : view_(view),
       files_(files),
+      clock_(clock),
       start_(start),
       data_(data),
       productTitle_(productTitle),
@@ -74,7 +75,7 @@ bool TrainerScreen::Available(Command command) const {
 }
 
 std::int64_t TrainerScreen::ProblemMilliseconds() const {
-  return clockStopped_ ? *clockStopped_ : view_.Now() - clockStarted_;
+  return clockStopped_ ? *clockStopped_ : clock_.SteadyMilliseconds() - clockStarted_;
 }
 
 // --- Showing ---------------------------------------------------------------------
@@ -257,7 +258,7 @@ void TrainerScreen::OnTimer(Timer timer) {
         StepSolution();
         break;
       case Timer::Animation:
-        if (board_.Advance(view_.Now())) {
+        if (board_.Advance(clock_.SteadyMilliseconds())) {
           view_.StopTimer(Timer::Animation);
           AnimationDone();
         }
@@ -322,7 +323,7 @@ void TrainerScreen::OpenCourse(const CourseInfo& course) {
     if (!session_) part_ = LeftPart::CourseList;
     return;
   }
-  session_ = std::make_unique<Session>(files_, course, *problems, start_.language);
+  session_ = std::make_unique<Session>(files_, clock_, course, *problems, start_.language);
   flipped_ = false;
   hint_.reset();
   SetStatus(Say(Text::YourMove));
@@ -359,14 +360,14 @@ void TrainerScreen::StopMotion() {
 }
 
 void TrainerScreen::StartClock() {
-  clockStarted_ = view_.Now();
+  clockStarted_ = clock_.SteadyMilliseconds();
   clockStopped_.reset();
   view_.StartTimer(Timer::Clock, 1000);
 }
 
 void TrainerScreen::StopClock() {
   if (clockStopped_) return;
-  clockStopped_ = view_.Now() - clockStarted_;
+  clockStopped_ = clock_.SteadyMilliseconds() - clockStarted_;
   view_.StopTimer(Timer::Clock);
 }
 
@@ -545,7 +546,7 @@ void TrainerScreen::StepSolution() {
 }
 
 void TrainerScreen::StartAnimation(const chess::Move& move) {
-  board_.Animate(move, view_.Now(), timing_.animationMs);
+  board_.Animate(move, clock_.SteadyMilliseconds(), timing_.animationMs);
   view_.StartTimer(Timer::Animation, timing_.frameMs);
 }
 

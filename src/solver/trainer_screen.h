@@ -28,6 +28,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "solver/board_model.h"
 #include "solver/problem_data.h"
@@ -63,11 +64,13 @@ struct ScreenState {
 
 class TrainerScreen {
  public:
-  // `view`, `files` and `data` must outlive the screen. `productTitle`
-  // begins the window's title while no course is open. Shows nothing until
-  // Start.
-  TrainerScreen(TrainerView& view, platform::Files& files, const StartChoice& start,
-                const ProblemData& data, std::string_view productTitle, ScreenTiming timing = {});
+  // `view`, `files`, `clock` and `data` must outlive the screen. The clock
+  // gives the day for the review schedule and the steady time for the
+  // problem's clock and the moving men. `productTitle` begins the window's
+  // title while no course is open. Shows nothing until Start.
+  TrainerScreen(TrainerView& view, platform::Files& files, platform::Clock& clock,
+                const StartChoice& start, const ProblemData& data, std::string_view productTitle,
+                ScreenTiming timing = {});
   TrainerScreen(const TrainerScreen&) = delete;
   TrainerScreen& operator=(const TrainerScreen&) = delete;
 
@@ -168,6 +171,7 @@ class TrainerScreen {
 
   TrainerView& view_;
   platform::Files& files_;
+  platform::Clock& clock_;
   StartChoice start_;
   const ProblemData& data_;
   std::string productTitle_;

@@ -9,7 +9,9 @@
 
 #include <bit>
 
+#include "platform/fake/fake_clock.h"
 #include "solver/fake_trainer_view.h"
+#include "solver/progress_store.h"
 #include "solver/test_problems.h"
 #include "testing/harness.h"
 
@@ -19,7 +21,6 @@ namespace {
 using chess::Language;
 
 constexpr std::string_view kProduct = "Шахматная тактика";
-constexpr const char* kPracticeFresh = "Zelmiku progress 1\r\ncourse practice\r\ncurrent p0001\r\n";
 constexpr Command kPanelCommands[] = {Command::Play,  Command::Hint,        Command::Solution,
                                       Command::Retry, Command::Flip,        Command::Previous,
                                       Command::Next,  Command::ProblemList, Command::RestartCourse};
@@ -31,13 +32,14 @@ std::uint64_t Bit(std::string_view square) {
 struct TrainerScreenTest : ::testing::Test {
   zel::testing::Harness h;
   ProblemData data = ParseProblemData(testing::kTestData, "Zadachi.dat");
-  FakeTrainerView view;
+  platform::FakeClock clock;
+  FakeTrainerView view{clock};
   std::optional<TrainerScreen> screen;
 
   void Open(const char* course, Language language = Language::Russian, bool pictures = true,
             SolverFamily family = SolverFamily::CourseSolver) {
     const StartChoice start{family, language, pictures, course ? FindCourse(course) : nullptr};
-    screen.emplace(view, h.files, start, data, kProduct);
+    screen.emplace(view, h.files, clock, start, data, kProduct);
     view.Attach(*screen);
     screen->Start();
   }
@@ -45,6 +47,18 @@ struct TrainerScreenTest : ::testing::Test {
   const std::string& Text(Field field) const { return view.text(field); }
   bool Enabled(Command command) const { return view.command(command).enabled; }
   std::string Progress(const char* file = "practice.prg") const { return h.Read(file); }
+  // What the course's progress file holds: the current problem, then each
+  // problem's state in the cycle under way: "current p0001 p0001 first ...".
+  std::string Saved(const char* course = "practice") {
+    constexpr const char* kStates[] = {"new", "missed", "solved", "first"};
+    const CourseProblems& problems = *data.Find(course);
+    const CourseProgress progress =
+        ProgressStore(h.files, clock, *FindCourse(course), problems).Load();
+    std::string text = "current " + problems.problems[progress.current].id;
+    for (std::size_t i = 0; i < problems.problems.size(); ++i)
+      text += " " + problems.problems[i].id + " " + kStates[static_cast<int>(progress.StateOf(i))];
+    return text;
+  }
   // The commands enabled now, in table order, as "Play Hint ...".
   std::string EnabledCommands() const {
     std::string names;
@@ -102,12 +116,11 @@ TEST_F(TrainerScreenTest, ARightMoveIsPraisedAndAnsweredAfterThePauseWhileComman
   EXPECT_EQ(Text(Field::Status), "Задача решена!");
   EXPECT_EQ(Text(Field::Progress), "Решено 1 из 4, с первой попытки 1");
   EXPECT_EQ(EnabledCommands(), "Solution Retry Flip Next ProblemList RestartCourse");
-  EXPECT_EQ(Progress(), std::string(kPracticeFresh) +
-                            "p0001 first\r\np0002 new\r\np0003 new\r\np0004 new\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0001 p0001 first p0002 new p0003 new p0004 new");
   view.Click(Command::Next);
   EXPECT_EQ(Text(Field::Problem), "Задача 2 из 4");
   EXPECT_EQ(Text(Field::Status), "Ваш ход.");
-  EXPECT_NE(Progress().find("current p0002"), std::string::npos);
+  EXPECT_TRUE(Saved().starts_with("current p0002 ")) << Saved();
   EXPECT_EQ(EnabledCommands(),
             "Play Hint Solution Retry Flip Previous Next ProblemList RestartCourse");
 }
@@ -120,8 +133,7 @@ TEST_F(TrainerScreenTest, AWrongMoveIsNamedCountedAndTakenBackAnIllegalOneOnlyRe
   EXPECT_EQ(Text(Field::Status), "Лb2 — неверно. Попробуйте ещё раз.");
   EXPECT_EQ(view.beeps(), 1);
   EXPECT_EQ(session().Position().Fen(), before);
-  EXPECT_EQ(Progress(), std::string(kPracticeFresh) +
-                            "p0001 missed\r\np0002 new\r\np0003 new\r\np0004 new\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0001 p0001 missed p0002 new p0003 new p0004 new");
   // The same mistake again is said again, for a screen reader to repeat.
   view.ClearLog();
   view.ClickSquare("b1");
@@ -141,8 +153,7 @@ TEST_F(TrainerScreenTest, AWrongMoveIsNamedCountedAndTakenBackAnIllegalOneOnlyRe
   ASSERT_TRUE(view.AdvanceToYourMove());
   view.Type("Лa8");
   EXPECT_EQ(session().phase(), Phase::Solved);
-  EXPECT_EQ(Progress(), std::string(kPracticeFresh) +
-                            "p0001 solved\r\np0002 new\r\np0003 new\r\np0004 new\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0001 p0001 solved p0002 new p0003 new p0004 new");
 }
 
 TEST_F(TrainerScreenTest, TypedMovesInEitherNotationWithAPromotionAskedForAndCastling) {
@@ -179,9 +190,7 @@ TEST_F(TrainerScreenTest, TypedMovesInEitherNotationWithAPromotionAskedForAndCas
   view.Type("a1");
   EXPECT_EQ(view.promotionsAsked, 1);
   EXPECT_EQ(session().phase(), Phase::Solved) << Text(Field::Status);
-  EXPECT_EQ(Progress(),
-            "Zelmiku progress 1\r\ncourse practice\r\ncurrent p0004\r\n"
-            "p0001 solved\r\np0002 new\r\np0003 first\r\np0004 first\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0004 p0001 solved p0002 new p0003 first p0004 first");
 }
 
 TEST_F(TrainerScreenTest, APromotionOnTheBoardAsksForThePieceAndADeclineCountsNothing) {
@@ -214,8 +223,7 @@ TEST_F(TrainerScreenTest, HintsNameTheManThenTheMoveMarkTheBoardAndCountAsAMista
   view.Click(Command::Hint);
   EXPECT_EQ(Text(Field::Status), "Подсказка: ходит ладья с b1.");
   EXPECT_TRUE(screen->board().LookOf(*chess::SquareFromName("b1")).hint);
-  EXPECT_EQ(Progress(), std::string(kPracticeFresh) +
-                            "p0001 missed\r\np0002 new\r\np0003 new\r\np0004 new\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0001 p0001 missed p0002 new p0003 new p0004 new");
   view.Click(Command::Hint);
   EXPECT_EQ(Text(Field::Status), "Подсказка: ход Лb7.");
   EXPECT_TRUE(screen->board().LookOf(*chess::SquareFromName("b7")).hint);
@@ -332,8 +340,7 @@ TEST_F(TrainerScreenTest, WithoutACourseTheFamilysCoursesAreOfferedAndOneOpens) 
   view.Type("Ra8#");
   EXPECT_EQ(session().phase(), Phase::Solved);
   EXPECT_EQ(Text(Field::Status), "Solved! Every problem is solved!");
-  EXPECT_EQ(Progress("checkmate.prg"),
-            "Zelmiku progress 1\r\ncourse checkmate\r\ncurrent c0001\r\nc0001 first\r\nend\r\n");
+  EXPECT_EQ(Saved("checkmate"), "current c0001 c0001 first");
 }
 
 TEST_F(TrainerScreenTest, ADamagedProgressFileIsSetAsideAndTheCourseStartsAfresh) {
@@ -344,8 +351,7 @@ TEST_F(TrainerScreenTest, ADamagedProgressFileIsSetAsideAndTheCourseStartsAfresh
   EXPECT_EQ(h.Read("practice.prg.bad"), "Zelmiku progress 1\r\ncourse practice\r\ncurrent p00");
   view.ClickSquare("b1");
   view.ClickSquare("b2");
-  EXPECT_EQ(Progress(), std::string(kPracticeFresh) +
-                            "p0001 missed\r\np0002 new\r\np0003 new\r\np0004 new\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0001 p0001 missed p0002 new p0003 new p0004 new");
 }
 
 TEST_F(TrainerScreenTest, AClickOnAHiddenOrDisabledCommandOrWhileTheAnswerComesDoesNothing) {
@@ -379,7 +385,7 @@ TEST_F(TrainerScreenTest, AClickOnAHiddenOrDisabledCommandOrWhileTheAnswerComesD
   EXPECT_EQ(session().phase(), Phase::ShowingSolution);
 }
 
-TEST_F(TrainerScreenTest, RestartingTheCourseAsksFirstAndClearsEveryResult) {
+TEST_F(TrainerScreenTest, ANewCycleIsAskedForFirstAndKeepsTheEarlierCycle) {
   Open("practice");
   view.Type("Лb7");
   ASSERT_TRUE(view.AdvanceToYourMove());
@@ -390,16 +396,17 @@ TEST_F(TrainerScreenTest, RestartingTheCourseAsksFirstAndClearsEveryResult) {
   view.Click(Command::RestartCourse);
   EXPECT_EQ(view.confirmationsAsked, 1);
   EXPECT_EQ(view.log().back(),
-            "confirm Тактика-0: практика | Начать курс заново? Все отметки о решённых задачах "
-            "будут стёрты.");
+            "confirm Тактика-0: практика | Начать новый круг? Все задачи курса снова станут "
+            "нерешёнными, а результаты прежних кругов останутся в статистике.");
   EXPECT_EQ(Text(Field::Progress), "Решено 1 из 4, с первой попытки 1");
   view.confirmAnswer = true;
   view.Click(Command::RestartCourse);
   EXPECT_EQ(Text(Field::Progress), "Решено 0 из 4, с первой попытки 0");
   EXPECT_EQ(Text(Field::Problem), "Задача 1 из 4");
   EXPECT_EQ(screen->board().bottom(), chess::White) << "the first problem the right way up";
-  EXPECT_EQ(Progress(), std::string(kPracticeFresh) +
-                            "p0001 new\r\np0002 new\r\np0003 new\r\np0004 new\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0001 p0001 new p0002 new p0003 new p0004 new");
+  ASSERT_EQ(session().Cycles().size(), 2u);
+  EXPECT_EQ(session().Cycles()[0].solvedFirst, 1u) << "the first cycle's result stays";
 }
 
 TEST_F(TrainerScreenTest, AFailedWriteIsReportedOnceTheScreenShowsWhatChanged) {
@@ -429,8 +436,7 @@ TEST_F(TrainerScreenTest, AFailedWriteIsReportedOnceTheScreenShowsWhatChanged) {
   h.files.FailCall(0, 0);
   screen->Closing();
   EXPECT_EQ(view.reports().size(), 2u);
-  EXPECT_EQ(Progress(), std::string(kPracticeFresh) +
-                            "p0001 solved\r\np0002 new\r\np0003 new\r\np0004 new\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0001 p0001 solved p0002 new p0003 new p0004 new");
 }
 
 TEST_F(TrainerScreenTest, ClosingWithAResultStillUnwrittenSaysSo) {

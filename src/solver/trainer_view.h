@@ -1,5 +1,5 @@
 // What the trainer's screen needs of a window: parts to show, texts, the
-// commands' states, a list, the board repainted, timers and the time, and the
+// commands' states, a list, the board repainted, timers, and the
 // few questions only a window can ask (a promotion piece, a confirmation).
 // The screen decides; a view only shows. Win32's is the solver window, the
 // tests' an in-memory one (fake_trainer_view.h).
@@ -125,8 +125,6 @@ class TrainerView {
 
   virtual void StartTimer(Timer timer, int milliseconds) = 0;
   virtual void StopTimer(Timer timer) = 0;
-  // A monotonic clock in milliseconds.
-  virtual std::int64_t Now() const = 0;
 
   // Asks for the piece a pawn becomes; nothing when the user declines.
   virtual std::optional<chess::PieceType> AskPromotion() = 0;

@@ -7,11 +7,15 @@ moves or sources. The slow part (the engine's difficulty searches) runs without
 the pool's lock; the rewrite then takes the lock, merges by id with whatever
 a running miner appended meanwhile, and puts the new file in place at once.
 
+A mined problem's themes also use the opponent's move its source names.
+With --themes-only it recomputes the themes alone and needs no engine.
+
 usage: retag.py [--pool FILE] [--themes-only] [ID...]
 """
 from __future__ import annotations
 
 import argparse
+import contextlib
 import dataclasses
 import os
 import sys
@@ -34,10 +38,12 @@ def main(argv: list[str]) -> int:
     problems = pool.load(args.pool)
     chosen = [p for p in problems if not args.ids or p.id in args.ids]
     updated = {}
-    with engine.Engine(hash_mb=rules.HASH_MB) as eng:
+    with contextlib.ExitStack() as stack:
+        eng = None if args.themes_only else stack.enter_context(
+            engine.Engine(hash_mb=rules.HASH_MB))
         for p in chosen:
-            tags = themes.tag(p.fen, p.moves)
-            rating = p.difficulty if args.themes_only else difficulty.rate(eng, p.fen, p.moves, tags)
+            tags = themes.tag_problem(p)
+            rating = p.difficulty if eng is None else difficulty.rate(eng, p.fen, p.moves, tags)
             if (tags, rating) != (p.themes, p.difficulty):
                 updated[p.id] = (tags, rating)
 

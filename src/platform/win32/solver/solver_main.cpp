@@ -63,7 +63,7 @@ int Run(int showCommand) {
     MessageBoxW(nullptr, text.c_str(), Widen(kProductTitle).c_str(), MB_OK | MB_ICONERROR);
     return 1;
   }
-  SolverWindow window(files, start, data, men);
+  SolverWindow window(files, SystemClock(), start, data, men);
   window.Show(showCommand);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

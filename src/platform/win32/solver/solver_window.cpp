@@ -111,7 +111,7 @@ UINT DpiOf(HWND hwnd) {
 
 }  // namespace
 
-SolverWindow::SolverWindow(Files& files, const solver::StartChoice& start,
+SolverWindow::SolverWindow(Files& files, Clock& clock, const solver::StartChoice& start,
                            const solver::ProblemData& data, const MenSheet& men,
                            solver::ScreenTiming timing)
     : start_(start), men_(men) {
@@ -126,8 +126,8 @@ SolverWindow::SolverWindow(Files& files, const solver::StartChoice& start,
   wc.lpszClassName = kClassName;
   RegisterClassExW(&wc);
   solver::TrainerView& view = *this;
-  screen_ =
-      std::make_unique<solver::TrainerScreen>(view, files, start, data, kProductTitle, timing);
+  screen_ = std::make_unique<solver::TrainerScreen>(view, files, clock, start, data, kProductTitle,
+                                                    timing);
   // Made at its size for the screen's scaling; a window on another monitor
   // hears of that one's with WM_DPICHANGED. WS_EX_CONTROLPARENT: Tab and the
   // access keys reach the controls.
@@ -348,8 +348,6 @@ void SolverWindow::StartTimer(solver::Timer timer, int milliseconds) {
 }
 
 void SolverWindow::StopTimer(solver::Timer timer) { KillTimer(hwnd_, TimerId(timer)); }
-
-std::int64_t SolverWindow::Now() const { return static_cast<std::int64_t>(GetTickCount64()); }
 
 std::optional<chess::PieceType> SolverWindow::AskPromotion() {
   const std::unique_ptr<std::remove_pointer_t<HMENU>, decltype(&DestroyMenu)> menu(

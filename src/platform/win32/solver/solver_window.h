@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/win32/solver/board_view.h"
 #include "platform/win32/solver/gdi_guards.h"
@@ -58,11 +59,12 @@ class SolverWindow final : private solver::TrainerView {
   // Creates the window hidden, with the board (or the position in words):
   // the chosen course at its first unsolved problem, or the list of the
   // family's courses when none was chosen. The panel of texts and commands
-  // follows in Show, once the board is painted. `data` and `men` must
-  // outlive the window. Throws Failure when the system refuses the window or
-  // the course's progress cannot be read.
-  SolverWindow(Files& files, const solver::StartChoice& start, const solver::ProblemData& data,
-               const MenSheet& men, solver::ScreenTiming timing = {});
+  // follows in Show, once the board is painted. `files`, `clock`, `data` and
+  // `men` must outlive the window. Throws Failure when the system refuses the
+  // window or the course's progress cannot be read.
+  SolverWindow(Files& files, Clock& clock, const solver::StartChoice& start,
+               const solver::ProblemData& data, const MenSheet& men,
+               solver::ScreenTiming timing = {});
   ~SolverWindow();
   SolverWindow(const SolverWindow&) = delete;
   SolverWindow& operator=(const SolverWindow&) = delete;
@@ -92,7 +94,6 @@ class SolverWindow final : private solver::TrainerView {
   void Focus(solver::FocusTarget target) override;
   void StartTimer(solver::Timer timer, int milliseconds) override;
   void StopTimer(solver::Timer timer) override;
-  std::int64_t Now() const override;
   std::optional<chess::PieceType> AskPromotion() override;
   bool Confirm(std::string_view question, std::string_view title) override;
   void Beep() override;

@@ -19,6 +19,7 @@
 #include "platform/win32/solver/solver_resources.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_files.h"
+#include "solver/progress_store.h"
 #include "solver/test_problems.h"
 #include "testing/test_folder.h"
 
@@ -29,6 +30,15 @@ using chess::Square;
 using solver::testing::kTestData;
 
 Square At(const char* name) { return *chess::SquareFromName(name); }
+
+// The day the test sets, and the system's steady time, which the window's
+// timers and its moving men follow.
+class TestClock final : public Clock {
+ public:
+  Day Today() override { return today; }
+  std::int64_t SteadyMilliseconds() override { return SystemClock().SteadyMilliseconds(); }
+  Day today = DayOf({2026, 3, 2});
+};
 
 MenSheet LoadMen() {
   const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(ZEL_MEN_SHEET_RESOURCE),
@@ -69,7 +79,7 @@ class SolverWindowTest : public ::testing::Test {
     data_ = solver::ReadProblemData(files_);
     const solver::StartChoice start{family, language, pictures,
                                     course ? solver::FindCourse(course) : nullptr};
-    window_.emplace(files_, start, data_, men_, timing);
+    window_.emplace(files_, clock_, start, data_, men_, timing);
     window_->Show(SW_SHOWNORMAL);
     Pump([] { return true; });
   }
@@ -143,16 +153,26 @@ class SolverWindowTest : public ::testing::Test {
     Pump([] { return true; });
   }
 
-  std::string Progress(const char* file = "practice.prg") const { return folder_.Read(file); }
+  // What the course's progress file holds: the current problem, then each
+  // problem's state in the cycle under way: "current p0001 p0001 first ...".
+  std::string Saved(const char* course = "practice") {
+    constexpr const char* kStates[] = {"new", "missed", "solved", "first"};
+    const solver::CourseProblems& problems = *data_.Find(course);
+    const solver::CourseProgress progress =
+        solver::ProgressStore(files_, clock_, *solver::FindCourse(course), problems).Load();
+    std::string text = "current " + problems.problems[progress.current].id;
+    for (std::size_t i = 0; i < problems.problems.size(); ++i)
+      text += " " + problems.problems[i].id + " " + kStates[static_cast<int>(progress.StateOf(i))];
+    return text;
+  }
 
   testing::TestFolder folder_;
+  TestClock clock_;
   Win32Files files_{folder_.path().string(), folder_.path().string()};
   MenSheet men_ = LoadMen();
   solver::ProblemData data_;
   std::optional<SolverWindow> window_;
 };
-
-constexpr const char* kPracticeFresh = "Zelmiku progress 1\r\ncourse practice\r\ncurrent p0001\r\n";
 
 TEST_F(SolverWindowTest, AProblemSolvedByClicksAndADragOnTheBoardControl) {
   // The reply waits a second, so that what the window says before it can be
@@ -181,12 +201,11 @@ TEST_F(SolverWindowTest, AProblemSolvedByClicksAndADragOnTheBoardControl) {
   EXPECT_EQ(TextOf(kIdProgress), "Решено 1 из 4, с первой попытки 1");
   EXPECT_EQ(TextOf(kIdSummary),
             "Тема: Мат в 2 хода\r\nРейтинг: 600\r\nРешение: 1. Лb7 Крg8 2. Лa8#");
-  EXPECT_EQ(Progress(), std::string(kPracticeFresh) +
-                            "p0001 first\r\np0002 new\r\np0003 new\r\np0004 new\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0001 p0001 first p0002 new p0003 new p0004 new");
   Click(kIdNext);
   EXPECT_EQ(TextOf(kIdProblem), "Задача 2 из 4");
   EXPECT_EQ(TextOf(kIdSummary), "");
-  EXPECT_NE(Progress().find("current p0002"), std::string::npos);
+  EXPECT_TRUE(Saved().starts_with("current p0002 ")) << Saved();
 }
 
 TEST_F(SolverWindowTest, TheBoardPaintsItsSquaresAndMenAndAfterAMoveOnlyWhatChanged) {
@@ -250,9 +269,7 @@ TEST_F(SolverWindowTest, TypedMovesThroughTheFieldAndAWrongOneNamedThere) {
   EXPECT_EQ(TextOf(kIdToMove), "Black to move");
   Type("a1=Q#");
   EXPECT_EQ(Session().phase(), solver::Phase::Solved) << TextOf(kIdStatus);
-  EXPECT_EQ(Progress(),
-            "Zelmiku progress 1\r\ncourse practice\r\ncurrent p0004\r\n"
-            "p0001 solved\r\np0002 new\r\np0003 first\r\np0004 first\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0004 p0001 solved p0002 new p0003 first p0004 first");
 }
 
 TEST_F(SolverWindowTest, AccessKeysAndEnterReachTheCommandsAndADisabledOneStaysStill) {
@@ -385,8 +402,7 @@ TEST_F(SolverWindowTest, WithoutACourseTheFamilysCoursesAreOfferedAndOneOpens) {
   EXPECT_TRUE(IsWindowVisible(Item(kIdHint)));
   Type("Ra8#");
   EXPECT_EQ(Session().phase(), solver::Phase::Solved);
-  EXPECT_EQ(folder_.Read("checkmate.prg"),
-            "Zelmiku progress 1\r\ncourse checkmate\r\ncurrent c0001\r\nc0001 first\r\nend\r\n");
+  EXPECT_EQ(Saved("checkmate"), "current c0001 c0001 first");
 }
 
 TEST_F(SolverWindowTest, AnotherMonitorsScalingMakesTheTextsAndControlsLarger) {
