@@ -8,16 +8,13 @@
 namespace zel::solver {
 namespace {
 
-constexpr const char* kFieldNames[] = {"Caption", "Title",  "Problem", "ToMove",      "Progress",
-                                       "Clock",   "Status", "Summary", "Description", "BoardWords"};
-constexpr const char* kCommandNames[] = {"Play",          "Hint",     "Solution", "Retry",
-                                         "Flip",          "Previous", "Next",     "ProblemList",
-                                         "RestartCourse", "ListOpen", "ListClose"};
+constexpr const char* kFieldNames[] = {"Caption",  "Title",   "Problem",     "ToMove",
+                                       "Progress", "Clock",   "Rating",      "Due",
+                                       "Status",   "Summary", "Description", "BoardWords"};
 constexpr const char* kTimerNames[] = {"Reply", "SolutionStep", "Animation", "Clock"};
 constexpr const char* kPartNames[] = {"Board", "Description", "ProblemList", "CourseList"};
 constexpr const char* kFocusNames[] = {"Board", "MoveField", "List"};
 static_assert(std::size(kFieldNames) == kFieldCount);
-static_assert(std::size(kCommandNames) == kCommandCount);
 static_assert(std::size(kTimerNames) == kTimerCount);
 
 template <typename Enum>
@@ -26,6 +23,15 @@ std::size_t At(Enum value) {
 }
 
 }  // namespace
+
+std::string_view CommandName(Command command) {
+  constexpr const char* kNames[] = {"Play",       "Hint",          "Solution",    "Retry",
+                                    "Flip",       "Previous",      "Next",        "ProblemList",
+                                    "Statistics", "RestartCourse", "EraseCourse", "ListOpen",
+                                    "ListClose",  "Review",        "AtMyLevel",   "ShowClock"};
+  static_assert(std::size(kNames) == kCommandCount);
+  return kNames[At(command)];
+}
 
 void FakeTrainerView::Attach(TrainerScreen& screen) {
   screen_ = &screen;
@@ -56,8 +62,8 @@ void FakeTrainerView::SetText(Field field, std::string_view text) {
 
 void FakeTrainerView::SetCommand(Command command, CommandState state) {
   commands_[At(command)] = state;
-  log_.push_back(std::string("command ") + kCommandNames[At(command)] + " " +
-                 (state.shown ? "1" : "0") + " " + (state.enabled ? "1" : "0"));
+  log_.push_back("command " + std::string(CommandName(command)) + " " + (state.shown ? "1" : "0") +
+                 " " + (state.enabled ? "1" : "0") + (state.checked ? " checked" : ""));
   if (command == Command::Play && focus_ == FocusTarget::MoveField &&
       !(state.shown && state.enabled))
     focus_.reset();
@@ -117,6 +123,11 @@ bool FakeTrainerView::Confirm(std::string_view question, std::string_view title)
   ++confirmationsAsked;
   log_.push_back("confirm " + std::string(title) + " | " + std::string(question));
   return confirmAnswer;
+}
+
+void FakeTrainerView::ShowStatistics() {
+  ++statisticsShown;
+  log_.push_back("statistics");
 }
 
 void FakeTrainerView::Beep() {

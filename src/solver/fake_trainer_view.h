@@ -20,6 +20,9 @@
 
 namespace zel::solver {
 
+// "Play", "RestartCourse": the command's name in the log.
+std::string_view CommandName(Command command);
+
 class FakeTrainerView final : public TrainerView {
  public:
   // Its timers run on `clock`, which the screen reads too.
@@ -48,6 +51,7 @@ class FakeTrainerView final : public TrainerView {
   void StopTimer(Timer timer) override;
   std::optional<chess::PieceType> AskPromotion() override;
   bool Confirm(std::string_view question, std::string_view title) override;
+  void ShowStatistics() override;
   void Beep() override;
   void Report(Text headline, const platform::Failure& failure) override;
 
@@ -79,6 +83,7 @@ class FakeTrainerView final : public TrainerView {
   bool confirmAnswer = false;
   int promotionsAsked = 0;
   int confirmationsAsked = 0;
+  int statisticsShown = 0;
 
   // --- The user, through the screen as the window passes it on
   // A button's click, delivered even when hidden or disabled.
@@ -92,6 +97,9 @@ class FakeTrainerView final : public TrainerView {
   void DragMan(std::string_view from, std::string_view to);
 
   // --- Time
+  // The user going to another program and coming back.
+  void Deactivate() { screen().Activated(false); }
+  void Activate() { screen().Activated(true); }
   // Moves the clock on, each timer firing in turn as often as it falls due.
   void Advance(int milliseconds);
   // Moves the clock on until the user's move is expected and no man moves

@@ -77,6 +77,12 @@ Statistics ComputeStatistics(platform::Files& files, const ProblemData& data,
 // no name is given.
 using ThemeNames = std::function<std::string(std::string_view token)>;
 
+// One cycle of a course beside the others: its number, first day, time and
+// share solved at the first attempt.
+//   "Круг 1 (05.01.2026): 4 мин 05 с, с первой попытки 75 %"
+//   "Cycle 1 (2026-01-05): 4 min 05 s, 75% at the first attempt"
+std::string CycleSummaryText(const CycleSummary& cycle, std::size_t number, Language language);
+
 // The statistics as lines of text, for a screen reader or to copy.
 std::string StatisticsText(const Statistics& statistics, Language language,
                            const ThemeNames& names = {});

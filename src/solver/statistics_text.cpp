@@ -79,6 +79,18 @@ std::string CycleHeading(const CycleSummary& cycle, std::size_t number, Language
 
 }  // namespace
 
+std::string CycleSummaryText(const CycleSummary& cycle, std::size_t number, Language language) {
+  const bool russian = language == Language::Russian;
+  std::string text = CycleText(number, language);
+  if (cycle.started) text += " (" + DayText(*cycle.started, language) + ")";
+  text += ": " + DurationText(cycle.seconds, language);
+  if (cycle.attempted > 0) {
+    const std::string share = PercentText(cycle.FirstTryShare(), language);
+    text += russian ? ", с первой попытки " + share : ", " + share + " at the first attempt";
+  }
+  return text;
+}
+
 std::string StatisticsText(const Statistics& statistics, Language language,
                            const ThemeNames& names) {
   const Phrases& p = PhrasesOf(language);

@@ -158,14 +158,15 @@ std::string ProblemSummaryText(const Problem& problem, Language language) {
   return text;
 }
 
-std::string ClockText(std::int64_t milliseconds, Language language) {
-  const std::int64_t seconds = std::max<std::int64_t>(0, milliseconds) / 1000;
-  const auto twoDigits = [](std::int64_t n) { return (n < 10 ? "0" : "") + std::to_string(n); };
-  std::string time = seconds >= 3600
-                         ? std::to_string(seconds / 3600) + ":" + twoDigits(seconds / 60 % 60)
-                         : std::to_string(seconds / 60);
-  time += ":" + twoDigits(seconds % 60);
-  return (IsRussian(language) ? "Время: " : "Time: ") + time;
+std::string TimeSpentText(std::uint32_t seconds, Language language) {
+  return (IsRussian(language) ? "Время: " : "Time: ") + ClockText(seconds);
+}
+
+std::string RatingChangeText(const RatingChange& change, Language language) {
+  const long delta = std::lround(change.after.rating) - std::lround(change.before.rating);
+  // A minus sign, not a hyphen, as a printed table has it.
+  const std::string sign = delta > 0 ? "+" : delta < 0 ? "−" : "±";
+  return RatingText(change.after, language) + " (" + sign + std::to_string(std::labs(delta)) + ")";
 }
 
 }  // namespace zel::solver

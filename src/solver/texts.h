@@ -16,6 +16,7 @@
 #include "solver/glicko.h"
 #include "solver/problem_data.h"
 #include "solver/progress.h"
+#include "solver/user_rating.h"
 
 namespace zel::solver {
 
@@ -76,6 +77,7 @@ enum class Text : std::uint8_t {
   CommandStatistics,
   CommandEraseCourse,
   CommandAtMyLevel,
+  CommandShowClock,
   EraseQuestion,
   ReviewComplete,
   NothingDue,
@@ -143,10 +145,11 @@ inline constexpr TextRow kTexts[] = {
   {Text::PromoteKnight, "&Конь", "K&night"},
   {Text::Reply, "Ответ: ", "Reply: "},
   {Text::SolutionShowing, "Решение:", "Solution:"},
-  {Text::CommandReview, "П&овторение", "Re&view"},
+  {Text::CommandReview, "Повторени&е", "Re&view"},
   {Text::CommandStatistics, "Ст&атистика", "Stat&istics"},
-  {Text::CommandEraseCourse, "Стере&ть результаты", "&Erase results"},
-  {Text::CommandAtMyLevel, "По &уровню", "At &my level"},
+  {Text::CommandEraseCourse, "Стереть резу&льтаты", "Erase res&ults"},
+  {Text::CommandAtMyLevel, "По моему &уровню", "At &my level"},
+  {Text::CommandShowClock, "Показывать вре&мя", "Show the cloc&k"},
   {Text::EraseQuestion,
    "Стереть все результаты этого курса, все круги и повторения? Этого нельзя отменить. "
    "Рейтинг останется.",
@@ -218,7 +221,10 @@ std::string LineText(const chess::Position& start, std::span<const chess::Move> 
 //   "Темы: Мат в 2 хода, Связка\nРейтинг: 600\nРешение: 1. Лb7 Крg8 2. Лa8#"
 //   "Theme: Pin\nRating: 600\nSolution: 1. Rb7 Kg8 2. Ra8#"
 std::string ProblemSummaryText(const Problem& problem, Language language);
-// The time spent on a problem, from milliseconds: "Время: 0:42", "Time: 1:05:09".
-std::string ClockText(std::int64_t milliseconds, Language language);
+// The time spent on a problem: "Время: 0:42", "Time: 1:05:09".
+std::string TimeSpentText(std::uint32_t seconds, Language language);
+// The rating after a first attempt with the change it made:
+// "Рейтинг 1512 ± 290 (+12)" / "Rating 1488 ± 290 (−12)".
+std::string RatingChangeText(const RatingChange& change, Language language);
 
 }  // namespace zel::solver

@@ -8,6 +8,8 @@
 #include <cctype>
 #include <set>
 
+#include "solver/statistics.h"
+
 namespace zel::solver {
 namespace {
 
@@ -55,6 +57,8 @@ TEST(Texts, EachCommandHasItsOwnAccessKeyInEachLanguage) {
       Text::CommandNext,        Text::CommandPrevious,      Text::CommandFlipBoard,
       Text::CommandProblemList, Text::CommandRestartCourse, Text::CommandTypeMove,
       Text::CommandPlay,        Text::CommandOpen,          Text::CommandClose,
+      Text::CommandReview,      Text::CommandStatistics,    Text::CommandEraseCourse,
+      Text::CommandAtMyLevel,   Text::CommandShowClock,
   };
   for (const Language language : kLanguages) {
     std::set<std::string> keys;
@@ -161,14 +165,24 @@ TEST(Texts, TheSummaryGivesThemesRatingAndSolution) {
             "Rating: 640\nSolution: 1. Rb7 Kg8 2. Ra8#");
 }
 
-TEST(Texts, TheClockInMinutesAndSecondsAndHoursWhenItComesToThat) {
-  EXPECT_EQ(ClockText(0, Language::Russian), "Время: 0:00");
-  EXPECT_EQ(ClockText(999, Language::English), "Time: 0:00");
-  EXPECT_EQ(ClockText(42'000, Language::English), "Time: 0:42");
-  EXPECT_EQ(ClockText(65'500, Language::Russian), "Время: 1:05");
-  EXPECT_EQ(ClockText(3'599'999, Language::English), "Time: 59:59");
-  EXPECT_EQ(ClockText(3'600'000 + 9 * 60'000 + 5'000, Language::English), "Time: 1:09:05");
-  EXPECT_EQ(ClockText(-5, Language::English), "Time: 0:00");
+TEST(Texts, TheClockTheRatingsChangeAndACycleBesideTheOthers) {
+  EXPECT_EQ(TimeSpentText(0, Language::Russian), "Время: 0:00");
+  EXPECT_EQ(TimeSpentText(3600 + 9 * 60 + 5, Language::English), "Time: 1:09:05");
+  EXPECT_EQ(RatingChangeText({{1500, 350, 0.06}, {1512.4, 290.2, 0.06}}, Language::Russian),
+            "Рейтинг 1512 ± 290 (+12)");
+  EXPECT_EQ(RatingChangeText({{1500, 350, 0.06}, {1487.6, 290, 0.06}}, Language::English),
+            "Rating 1488 ± 290 (−12)");
+  CycleSummary cycle;
+  cycle.started = platform::DayOf({2026, 1, 5});
+  cycle.seconds = 245;
+  EXPECT_EQ(CycleSummaryText(cycle, 1, Language::Russian), "Круг 1 (05.01.2026): 4 мин 05 с")
+      << "no share before any attempt";
+  cycle.attempted = 4;
+  cycle.solvedFirst = 3;
+  EXPECT_EQ(CycleSummaryText(cycle, 1, Language::Russian),
+            "Круг 1 (05.01.2026): 4 мин 05 с, с первой попытки 75\u00A0%");
+  EXPECT_EQ(CycleSummaryText(cycle, 2, Language::English),
+            "Cycle 2 (2026-01-05): 4 min 05 s, 75% at the first attempt");
 }
 
 }  // namespace

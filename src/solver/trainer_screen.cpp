@@ -74,10 +74,6 @@ bool TrainerScreen::Available(Command command) const {
   return command == Command::Flip ? !board_.animating() : !Answering();
 }
 
-std::int64_t TrainerScreen::ProblemMilliseconds() const {
-  return clockStopped_ ? *clockStopped_ : clock_.SteadyMilliseconds() - clockStarted_;
-}
-
 // --- Showing ---------------------------------------------------------------------
 
 template <typename Action>
@@ -112,8 +108,8 @@ ScreenState TrainerScreen::Render() const {
   auto& texts = next.texts;
   texts[Index(Field::Status)] = status_;
   next.statusSaid = statusSaid_;
-  auto set = [&](Command command, bool shown, bool enabled) {
-    next.commands[Index(command)] = {shown, shown && enabled};
+  auto set = [&](Command command, bool shown, bool enabled, bool checked = false) {
+    next.commands[Index(command)] = {shown, shown && enabled, checked};
   };
   set(Command::ListOpen, IsList(part_), true);
   // The course list is where a program started without a course begins:
@@ -138,9 +134,13 @@ ScreenState TrainerScreen::Render() const {
   texts[Index(Field::Problem)] = s.ProblemLine();
   texts[Index(Field::ToMove)] = s.ToMoveLine();
   texts[Index(Field::Progress)] = s.ProgressLine();
-  texts[Index(Field::Clock)] = ClockText(ProblemMilliseconds(), language);
+  if (clockShown_) texts[Index(Field::Clock)] = TimeSpentText(s.ProblemSeconds(), language);
+  const auto change = s.LastRatingChange();
+  texts[Index(Field::Rating)] = change ? RatingChangeText(*change, language) : s.RatingLine();
+  texts[Index(Field::Due)] = s.InReview() ? s.ReviewLine() : s.DueLine();
   const bool over = s.phase() == Phase::Solved || s.phase() == Phase::SolutionShown;
-  if (over) texts[Index(Field::Summary)] = ProblemSummaryText(s.CurrentProblem(), language);
+  texts[Index(Field::Summary)] =
+      over ? ProblemSummaryText(s.CurrentProblem(), language) : CyclesText();
   // The words of a part only while it is shown: an edit control lays its
   // text out at once, which a move on the board need not wait for.
   std::string& description = texts[Index(Field::Description)];
@@ -163,10 +163,23 @@ ScreenState TrainerScreen::Render() const {
   set(Command::Solution, true, steady);
   set(Command::Retry, true, steady);
   set(Command::Flip, true, true);
-  set(Command::Previous, true, steady && s.ProblemIndex() > 0);
-  set(Command::Next, true, steady && s.ProblemIndex() + 1 < s.ProblemCount());
+  // In a review Next after the last problem ends it.
+  const bool later = s.InReview()                    ? true
+                     : s.order() == Order::AtMyLevel ? s.ProblemAtMyLevel().has_value()
+                                                     : s.ProblemIndex() + 1 < s.ProblemCount();
+  const bool earlier = s.InReview() ? s.ReviewPlace() > 0 : s.ProblemIndex() > 0;
+  set(Command::Previous, true, steady && earlier);
+  set(Command::Next, true, steady && later);
   set(Command::ProblemList, true, steady);
+  set(Command::Statistics, true, steady);
   set(Command::RestartCourse, true, steady);
+  set(Command::EraseCourse, true, steady);
+  set(Command::Review, true, steady);
+  // The Тактика-N courses are meant in their order; the collections may
+  // follow the user's rating.
+  set(Command::AtMyLevel, s.Course().family == SolverFamily::ProblemBookSolver, steady,
+      s.order() == Order::AtMyLevel);
+  set(Command::ShowClock, true, true, clockShown_);
 
   if (part_ == LeftPart::ProblemList) {
     for (std::size_t i = 0; i < s.ProblemCount(); ++i)
@@ -177,8 +190,30 @@ ScreenState TrainerScreen::Render() const {
   return next;
 }
 
+std::string TrainerScreen::CyclesText() const {
+  // The cycles side by side once there is more than one, the latest last.
+  constexpr std::size_t kShown = 4;
+  const std::vector<CycleSummary> cycles = session_->Cycles();
+  if (cycles.size() < 2) return {};
+  std::string text;
+  for (std::size_t c = cycles.size() - std::min(kShown, cycles.size()); c < cycles.size(); ++c)
+    text += (text.empty() ? "" : "\n") + CycleSummaryText(cycles[c], c + 1, start_.language);
+  return text;
+}
+
+void TrainerScreen::SyncClockTimer() {
+  const bool tick = session_ && session_->ClockRunning() && clockShown_;
+  if (tick == clockTicking_) return;
+  clockTicking_ = tick;
+  if (tick)
+    view_.StartTimer(Timer::Clock, 1000);
+  else
+    view_.StopTimer(Timer::Clock);
+}
+
 void TrainerScreen::Push() {
   SyncBoard();
+  SyncClockTimer();
   ScreenState next = Render();
   const bool all = !everShown_;
   if (all || next.part != shown_.part) view_.ShowPart(next.part);
@@ -221,10 +256,10 @@ void TrainerScreen::Do(Command command) {
         flipped_ = !flipped_;
         break;
       case Command::Previous:
-        GoTo(session_->ProblemIndex() - 1);
+        Step(false);
         break;
       case Command::Next:
-        GoTo(session_->ProblemIndex() + 1);
+        Step(true);
         break;
       case Command::ProblemList:
         part_ = LeftPart::ProblemList;
@@ -233,6 +268,22 @@ void TrainerScreen::Do(Command command) {
         break;
       case Command::RestartCourse:
         RestartCourse();
+        break;
+      case Command::EraseCourse:
+        EraseCourse();
+        break;
+      case Command::Statistics:
+        view_.ShowStatistics();
+        break;
+      case Command::Review:
+        StartReview();
+        break;
+      case Command::AtMyLevel:
+        order_ = session_->order() == Order::AtMyLevel ? Order::Course : Order::AtMyLevel;
+        session_->SetOrder(order_);
+        break;
+      case Command::ShowClock:
+        clockShown_ = !clockShown_;
         break;
       case Command::ListOpen:
         OpenChosen();
@@ -302,6 +353,17 @@ void TrainerScreen::BoardRightClicked() {
   Push();
 }
 
+void TrainerScreen::Activated(bool active) {
+  active_ = active;
+  if (!session_) return;
+  // Time away from the window is not time on the problem.
+  if (active)
+    session_->ResumeClock();
+  else
+    session_->PauseClock();
+  Push();
+}
+
 void TrainerScreen::Closing() {
   if (!session_ || !session_->HasUnsavedChanges()) return;
   // Keeping the window open would not make the disk writable: the user
@@ -324,11 +386,12 @@ void TrainerScreen::OpenCourse(const CourseInfo& course) {
     return;
   }
   session_ = std::make_unique<Session>(files_, clock_, course, *problems, start_.language);
+  session_->SetOrder(order_);
+  if (!active_) session_->PauseClock();
   flipped_ = false;
   hint_.reset();
   SetStatus(Say(Text::YourMove));
   part_ = PlayPart();
-  StartClock();
   Push();
   view_.Focus(PlayFocus());
 }
@@ -359,45 +422,54 @@ void TrainerScreen::StopMotion() {
   board_.StopAnimation();
 }
 
-void TrainerScreen::StartClock() {
-  clockStarted_ = clock_.SteadyMilliseconds();
-  clockStopped_.reset();
-  view_.StartTimer(Timer::Clock, 1000);
-}
-
-void TrainerScreen::StopClock() {
-  if (clockStopped_) return;
-  clockStopped_ = clock_.SteadyMilliseconds() - clockStarted_;
-  view_.StopTimer(Timer::Clock);
-}
-
-void TrainerScreen::GoTo(std::size_t index) {
-  if (!session_ || index >= session_->ProblemCount()) return;
+void TrainerScreen::LeaveProblem() {
   // The screen first: the session's write may fail after it has moved on.
   StopMotion();
   flipped_ = false;
   SetStatus(Say(Text::YourMove));
   part_ = PlayPart();
-  StartClock();
+}
+
+void TrainerScreen::GoTo(std::size_t index) {
+  if (!session_ || index >= session_->ProblemCount()) return;
+  LeaveProblem();
   session_->GoTo(index);
+}
+
+void TrainerScreen::Step(bool forward) {
+  LeaveProblem();
+  const bool reviewing = session_->InReview();
+  const bool moved = forward ? session_->Next() : session_->Previous();
+  if (!moved && reviewing && !session_->InReview()) SetStatus(Say(Text::ReviewComplete));
 }
 
 void TrainerScreen::Retry() {
   StopMotion();
   session_->Retry();
   SetStatus(Say(Text::YourMove));
-  StartClock();
 }
 
 void TrainerScreen::RestartCourse() {
   Push();
   if (!view_.Confirm(Say(Text::RestartQuestion), session_->Title())) return;
-  StopMotion();
-  flipped_ = false;
-  SetStatus(Say(Text::YourMove));
-  part_ = PlayPart();
-  StartClock();
-  session_->RestartCourse();
+  LeaveProblem();
+  session_->StartNewCycle();
+}
+
+void TrainerScreen::EraseCourse() {
+  Push();
+  if (!view_.Confirm(Say(Text::EraseQuestion), session_->Title())) return;
+  LeaveProblem();
+  session_->EraseCourse();
+}
+
+void TrainerScreen::StartReview() {
+  if (session_->DueCount() == 0) {
+    SetStatus(Say(Text::NothingDue));
+    return;
+  }
+  LeaveProblem();
+  session_->StartReview();
 }
 
 // --- Moves -----------------------------------------------------------------------
@@ -481,7 +553,6 @@ void TrainerScreen::Judge(MoveResult result, const chess::Position& before,
     case MoveResult::Solved:
       SetStatus(session_->ResultText(result));
       if (session_->AllSolved()) status_ += " " + std::string(Say(Text::CourseComplete));
-      StopClock();
       return;
     case MoveResult::Wrong:
       SetStatus(tried ? WrongMoveText(before, *tried, start_.language)
@@ -505,7 +576,6 @@ void TrainerScreen::GiveHint() {
 void TrainerScreen::ShowSolution() {
   // The screen first: the session's write of the fault may fail.
   SetStatus(Say(Text::SolutionShowing));
-  StopClock();
   view_.StartTimer(Timer::SolutionStep, timing_.solutionStepMs);
   session_->ShowSolution();
 }

@@ -15,6 +15,12 @@
 //   - a right move is answered after a pause, and the answer moves on the
 //     board; a wrong one is named, counted and taken back;
 //   - after a problem, solved or shown, its themes, rating and solution;
+//     otherwise, from the second cycle on, the cycles side by side;
+//   - the problem's clock is the session's: it stops while the window is
+//     inactive, and the user may hide it (it counts all the same);
+//   - Review plays the problems due today; Next after the last ends it;
+//   - a new cycle and erasing the course's results are asked first;
+//   - in the collections Next may go by the user's rating ("at my level");
 //   - a failed write of the progress is reported after the screen shows the
 //     change, and the user goes on.
 #pragma once
@@ -96,6 +102,8 @@ class TrainerScreen {
   void BoardReleased(Point at);
   void BoardLostMouse();
   void BoardRightClicked();
+  // The window became active (the user is here) or inactive.
+  void Activated(bool active);
   // The window is closing: a result a failed write kept is tried once more.
   void Closing();
 
@@ -107,8 +115,6 @@ class TrainerScreen {
   bool Available(Command command) const;
   // The session while a course is open.
   const Session* session() const { return session_.get(); }
-  // The time on the problem at hand, stopped once it is solved or shown.
-  std::int64_t ProblemMilliseconds() const;
 
  private:
   // Runs a user's action and shows what came of it; a progress file that
@@ -138,8 +144,13 @@ class TrainerScreen {
   void OpenChosen();
   void GoTo(std::size_t index);
   void StopMotion();  // the pauses and a moving man
-  void StartClock();
-  void StopClock();
+  // The screen's part of going to another problem: nothing moves, the
+  // board the right way up, the user's move awaited.
+  void LeaveProblem();
+  void Step(bool forward);  // Next or Previous, in the order or review under way
+  // The clock's timer runs while the session's clock does and is shown.
+  void SyncClockTimer();
+  std::string CyclesText() const;
 
   void PlayTyped();
   void PlayGesture(const BoardGesture& gesture);
@@ -156,6 +167,8 @@ class TrainerScreen {
   void ShowSolution();
   void Retry();
   void RestartCourse();
+  void EraseCourse();
+  void StartReview();
   void PlayReply();
   void StepSolution();
   void StartAnimation(const chess::Move& move);
@@ -184,8 +197,10 @@ class TrainerScreen {
   std::string status_;
   std::uint64_t statusSaid_ = 0;
   std::optional<HintMarks> hint_;
-  std::int64_t clockStarted_ = 0;
-  std::optional<std::int64_t> clockStopped_;  // the time on the problem once it stopped
+  bool active_ = true;  // the window has the user
+  bool clockShown_ = true;
+  bool clockTicking_ = false;
+  Order order_ = Order::Course;  // kept from one course of the list to the next
 
   ScreenState shown_;
   bool everShown_ = false;

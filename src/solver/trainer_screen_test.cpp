@@ -62,12 +62,8 @@ struct TrainerScreenTest : ::testing::Test {
   // The commands enabled now, in table order, as "Play Hint ...".
   std::string EnabledCommands() const {
     std::string names;
-    constexpr const char* kNames[] = {"Play",          "Hint",     "Solution", "Retry",
-                                      "Flip",          "Previous", "Next",     "ProblemList",
-                                      "RestartCourse", "ListOpen", "ListClose"};
     for (const CommandRow& row : kCommandRows)
-      if (Enabled(row.id))
-        names += (names.empty() ? "" : " ") + std::string(kNames[static_cast<int>(row.id)]);
+      if (Enabled(row.id)) names += (names.empty() ? "" : " ") + std::string(CommandName(row.id));
     return names;
   }
 };
@@ -80,7 +76,9 @@ TEST_F(TrainerScreenTest, ARightMoveIsPraisedAndAnsweredAfterThePauseWhileComman
   EXPECT_EQ(Text(Field::Status), "Ваш ход.");
   EXPECT_EQ(view.part(), LeftPart::Board);
   EXPECT_EQ(view.focus(), FocusTarget::Board);
-  EXPECT_EQ(EnabledCommands(), "Play Hint Solution Retry Flip Next ProblemList RestartCourse");
+  EXPECT_EQ(EnabledCommands(),
+            "Play Hint Solution Retry Flip Next ProblemList Statistics RestartCourse EraseCourse "
+            "Review ShowClock");
 
   view.ClickSquare("b1");
   view.ClickSquare("b7");
@@ -88,7 +86,9 @@ TEST_F(TrainerScreenTest, ARightMoveIsPraisedAndAnsweredAfterThePauseWhileComman
   EXPECT_EQ(session().phase(), Phase::ReplyPending);
   // The commands keep their look for the moment the answer takes; only
   // Flip would act.
-  EXPECT_EQ(EnabledCommands(), "Play Hint Solution Retry Flip Next ProblemList RestartCourse");
+  EXPECT_EQ(EnabledCommands(),
+            "Play Hint Solution Retry Flip Next ProblemList Statistics RestartCourse EraseCourse "
+            "Review ShowClock");
   EXPECT_TRUE(screen->Available(Command::Flip));
   EXPECT_FALSE(screen->Available(Command::Hint));
   EXPECT_FALSE(screen->Available(Command::Next));
@@ -115,14 +115,17 @@ TEST_F(TrainerScreenTest, ARightMoveIsPraisedAndAnsweredAfterThePauseWhileComman
   EXPECT_EQ(session().phase(), Phase::Solved);
   EXPECT_EQ(Text(Field::Status), "Задача решена!");
   EXPECT_EQ(Text(Field::Progress), "Решено 1 из 4, с первой попытки 1");
-  EXPECT_EQ(EnabledCommands(), "Solution Retry Flip Next ProblemList RestartCourse");
+  EXPECT_EQ(
+      EnabledCommands(),
+      "Solution Retry Flip Next ProblemList Statistics RestartCourse EraseCourse Review ShowClock");
   EXPECT_EQ(Saved(), "current p0001 p0001 first p0002 new p0003 new p0004 new");
   view.Click(Command::Next);
   EXPECT_EQ(Text(Field::Problem), "Задача 2 из 4");
   EXPECT_EQ(Text(Field::Status), "Ваш ход.");
   EXPECT_TRUE(Saved().starts_with("current p0002 ")) << Saved();
   EXPECT_EQ(EnabledCommands(),
-            "Play Hint Solution Retry Flip Previous Next ProblemList RestartCourse");
+            "Play Hint Solution Retry Flip Previous Next ProblemList Statistics RestartCourse "
+            "EraseCourse Review ShowClock");
 }
 
 TEST_F(TrainerScreenTest, AWrongMoveIsNamedCountedAndTakenBackAnIllegalOneOnlyRefused) {
@@ -240,7 +243,7 @@ TEST_F(TrainerScreenTest, TheSolutionPlaysItselfOutOnTheTimersAndThenTellsAllAbo
   EXPECT_EQ(Text(Field::Summary), "");
   view.Click(Command::Solution);
   EXPECT_EQ(Text(Field::Status), "Решение:");
-  EXPECT_EQ(EnabledCommands(), "Flip");
+  EXPECT_EQ(EnabledCommands(), "Flip ShowClock");
   view.Advance(900);
   EXPECT_EQ(Text(Field::Status), "Решение: Лb7");
   EXPECT_TRUE(screen->board().animating());
@@ -255,9 +258,12 @@ TEST_F(TrainerScreenTest, TheSolutionPlaysItselfOutOnTheTimersAndThenTellsAllAbo
             "Это решение. Чтобы решить задачу самостоятельно, нажмите «Заново».");
   EXPECT_EQ(Text(Field::Summary), "Тема: Мат в 2 хода\nРейтинг: 600\nРешение: 1. Лb7 Крg8 2. Лa8#");
   EXPECT_EQ(Text(Field::Progress), "Решено 0 из 4, с первой попытки 0");
-  EXPECT_EQ(EnabledCommands(), "Solution Retry Flip Next ProblemList RestartCourse");
-  for (int t = 0; t < static_cast<int>(kTimerCount); ++t)
-    EXPECT_FALSE(view.TimerRunning(static_cast<Timer>(t))) << t;
+  EXPECT_EQ(
+      EnabledCommands(),
+      "Solution Retry Flip Next ProblemList Statistics RestartCourse EraseCourse Review ShowClock");
+  for (const Timer timer : {Timer::Reply, Timer::SolutionStep, Timer::Animation})
+    EXPECT_FALSE(view.TimerRunning(timer));
+  EXPECT_TRUE(view.TimerRunning(Timer::Clock)) << "not solved: its time goes on";
 
   view.Click(Command::Retry);
   EXPECT_EQ(session().Position().Fen(), "7k/8/8/8/8/8/8/RR4K1 w - - 0 1");
@@ -380,7 +386,7 @@ TEST_F(TrainerScreenTest, AClickOnAHiddenOrDisabledCommandOrWhileTheAnswerComesD
   // While the solution plays out, the commands are off.
   ASSERT_TRUE(view.AdvanceToYourMove());
   view.Click(Command::Solution);
-  EXPECT_EQ(EnabledCommands(), "Flip");
+  EXPECT_EQ(EnabledCommands(), "Flip ShowClock");
   view.Click(Command::Retry);
   EXPECT_EQ(session().phase(), Phase::ShowingSolution);
 }
@@ -463,28 +469,38 @@ TEST_F(TrainerScreenTest, AProgressFileThatCannotBeReadStopsTheStartOrIsReported
   EXPECT_EQ(screen->session(), nullptr);
 }
 
-TEST_F(TrainerScreenTest, TheClockRunsWhileTheProblemIsOpenAndStopsWhenItIsSolved) {
+TEST_F(TrainerScreenTest, TheClockCountsWhileTheUserIsHereHiddenOrNotAndStopsAtTheSolve) {
   Open("practice");
   EXPECT_EQ(Text(Field::Clock), "Время: 0:00");
-  EXPECT_TRUE(view.TimerRunning(Timer::Clock));
   view.Advance(42'000);
   EXPECT_EQ(Text(Field::Clock), "Время: 0:42");
+  // Time in another program is not time on the problem.
+  view.Deactivate();
+  EXPECT_FALSE(view.TimerRunning(Timer::Clock));
+  view.Advance(600'000);
+  view.Activate();
+  EXPECT_EQ(Text(Field::Clock), "Время: 0:42");
+  // Hidden, it counts all the same.
+  EXPECT_TRUE(view.command(Command::ShowClock).checked);
+  view.Click(Command::ShowClock);
+  EXPECT_FALSE(view.command(Command::ShowClock).checked);
+  EXPECT_EQ(Text(Field::Clock), "");
+  EXPECT_FALSE(view.TimerRunning(Timer::Clock)) << "nothing to show";
+  view.Advance(2'000);
+  view.Click(Command::ShowClock);
+  EXPECT_EQ(Text(Field::Clock), "Время: 0:44");
+
   view.Type("Лb7");
   ASSERT_TRUE(view.AdvanceToYourMove());
-  view.Advance(2'000);
   view.Type("Лa8");
   EXPECT_FALSE(view.TimerRunning(Timer::Clock));
   const std::string stopped = Text(Field::Clock);
   EXPECT_EQ(stopped, "Время: 0:44");
   view.Advance(30'000);
   EXPECT_EQ(Text(Field::Clock), stopped);
-  EXPECT_EQ(screen->ProblemMilliseconds() / 1000, 44);
+  EXPECT_EQ(session().Progress().Current().records[0].seconds, 44u) << "kept with the result";
   view.Click(Command::Next);
   EXPECT_EQ(Text(Field::Clock), "Время: 0:00");
-  view.Advance(61'000);
-  EXPECT_EQ(Text(Field::Clock), "Время: 1:01");
-  view.Click(Command::Retry);
-  EXPECT_EQ(Text(Field::Clock), "Время: 0:00") << "a new attempt, a new clock";
 }
 
 TEST_F(TrainerScreenTest, FlipTurnsTheBoardForThisProblemOnly) {
@@ -542,6 +558,99 @@ TEST_F(TrainerScreenTest, ACourseWithoutProblemsOffersTheFamilysListInstead) {
   ASSERT_EQ(view.list().size(), 4u);
   view.Choose(0);
   EXPECT_EQ(Text(Field::Caption), "Шах и мат");
+}
+
+TEST_F(TrainerScreenTest, AProblemFailedTodayIsDueTomorrowAndReviewPlaysItThenSaysItIsOver) {
+  Open("practice");
+  EXPECT_EQ(Text(Field::Due), "К повторению сегодня: 0");
+  view.Click(Command::Review);
+  EXPECT_EQ(Text(Field::Status), "Сегодня повторять нечего.");
+  view.ClickSquare("b1");
+  view.ClickSquare("b2");  // a mistake: the first box, due tomorrow
+  view.Click(Command::Next);
+
+  clock.PassDays(1);
+  Open("practice");
+  EXPECT_EQ(Text(Field::Due), "К повторению сегодня: 1");
+  view.Click(Command::Review);
+  EXPECT_EQ(Text(Field::Problem), "Задача 1 из 4");
+  EXPECT_EQ(Text(Field::Due), "Повторение: задача 1 из 1");
+  EXPECT_EQ(EnabledCommands().find("Previous"), std::string::npos);
+  view.Type("Лb7");
+  ASSERT_TRUE(view.AdvanceToYourMove());
+  view.Type("Лa8");
+  EXPECT_EQ(Text(Field::Status), "Задача решена!");
+  view.Click(Command::Next);  // after the last one of the review
+  EXPECT_EQ(Text(Field::Status), "Повторение закончено.");
+  EXPECT_EQ(Text(Field::Due), "К повторению сегодня: 0");
+}
+
+TEST_F(TrainerScreenTest, ANewCycleShowsTheCyclesSideBySideAndErasingAsksAndClearsThemAll) {
+  Open("practice");
+  EXPECT_EQ(Text(Field::Summary), "") << "one cycle: nothing to compare";
+  view.Type("Лb7");
+  ASSERT_TRUE(view.AdvanceToYourMove());
+  view.Advance(5'000);
+  view.Type("Лa8");
+  view.confirmAnswer = true;
+  view.Click(Command::RestartCourse);
+  EXPECT_EQ(Text(Field::Summary),
+            "Круг 1 (02.03.2026): 5 с, с первой попытки 100\u00A0%\nКруг 2 (02.03.2026): 0 с");
+
+  view.confirmAnswer = false;
+  view.Click(Command::EraseCourse);
+  EXPECT_EQ(view.log().back(),
+            "confirm Тактика-0: практика | Стереть все результаты этого курса, все круги и "
+            "повторения? Этого нельзя отменить. Рейтинг останется.");
+  EXPECT_EQ(session().Cycles().size(), 2u) << "the user said no";
+  view.confirmAnswer = true;
+  view.Click(Command::EraseCourse);
+  EXPECT_EQ(session().Cycles().size(), 1u);
+  EXPECT_EQ(Text(Field::Summary), "");
+  EXPECT_EQ(Saved(), "current p0001 p0001 new p0002 new p0003 new p0004 new");
+  EXPECT_EQ(view.confirmationsAsked, 3);
+}
+
+TEST_F(TrainerScreenTest, TheRatingMovesAfterAFirstAttemptAndShowsTheChange) {
+  Open("practice");
+  EXPECT_EQ(Text(Field::Rating), "Рейтинг 1500 ± 350");
+  view.Type("Лb7");
+  ASSERT_TRUE(view.AdvanceToYourMove());
+  view.Type("Лa8");
+  const Glicko after = session().Rating();
+  EXPECT_GT(after.rating, 1500);
+  EXPECT_LT(after.deviation, 350);
+  EXPECT_EQ(Text(Field::Rating), RatingChangeText({{}, after}, Language::Russian));
+  EXPECT_NE(Text(Field::Rating).find(" (+"), std::string::npos) << Text(Field::Rating);
+}
+
+TEST_F(TrainerScreenTest, InACollectionNextMayGoToTheProblemNearestAboveTheRating) {
+  data = ParseProblemData(
+      "[checkmate]\r\n"
+      "c0001;6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1;a1a8;back-rank;450\r\n"
+      "c0002;6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1;a1a8;back-rank;1900\r\n"
+      "c0003;6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1;a1a8;back-rank;1600\r\n",
+      "Zadachi.dat");
+  Open("checkmate", Language::English, true, SolverFamily::ProblemBookSolver);
+  EXPECT_TRUE(view.command(Command::AtMyLevel).shown);
+  EXPECT_FALSE(view.command(Command::AtMyLevel).checked);
+  view.Click(Command::AtMyLevel);
+  EXPECT_TRUE(view.command(Command::AtMyLevel).checked);
+  view.Click(Command::Next);
+  EXPECT_EQ(Text(Field::Problem), "Problem 3 of 3") << "1600, the nearest above 1500";
+
+  Open("practice");
+  EXPECT_FALSE(view.command(Command::AtMyLevel).shown) << "a course goes in its own order";
+}
+
+TEST_F(TrainerScreenTest, StatisticsAreTheWindowsToShow) {
+  Open("practice");
+  view.Click(Command::Statistics);
+  EXPECT_EQ(view.statisticsShown, 1);
+  view.ClickSquare("b1");
+  view.ClickSquare("b7");
+  view.Click(Command::Statistics);  // not while the answer comes
+  EXPECT_EQ(view.statisticsShown, 1);
 }
 
 }  // namespace

@@ -29,9 +29,11 @@ enum class Field : std::uint8_t {
   Problem,      // "Задача 5 из 30"
   ToMove,       // "Ход белых"
   Progress,     // "Решено 12 из 30, с первой попытки 9"
-  Clock,        // the time on this problem
+  Clock,        // the time on this problem, while the user wants it shown
+  Rating,       // "Рейтинг 1512 ± 290 (+12)"
+  Due,          // "К повторению сегодня: 3", or the place in a review under way
   Status,       // what the last move or command earned; screen readers hear it
-  Summary,      // after a problem: its themes, rating and solution
+  Summary,      // after a problem: its themes, rating and solution; else the cycles
   Description,  // the position in words, in place of the board
   BoardWords,   // the board's own name for screen readers: its position in words
   Count
@@ -49,19 +51,28 @@ enum class Command : std::uint8_t {
   Previous,
   Next,
   ProblemList,
-  RestartCourse,
+  Statistics,
+  RestartCourse,  // a new cycle
+  EraseCourse,
   ListOpen,
   ListClose,
+  Review,     // beside the due line
+  AtMyLevel,  // the order of Next, in the collections
+  ShowClock,
   Count
 };
 inline constexpr std::size_t kCommandCount = static_cast<std::size_t>(Command::Count);
 
+// A push button, or a check box whose mark the screen sets.
+enum class CommandKind : std::uint8_t { Push, Check };
+
 struct CommandRow {
   Command id;
   Text caption;
+  CommandKind kind = CommandKind::Push;
 };
-// In tab order: Play beside the move field, the panel's buttons two a row,
-// then the list's.
+// Play beside the move field, the panel's buttons two a row, the list's,
+// then those that sit on the panel's lines.
 inline constexpr CommandRow kCommandRows[] = {
     {Command::Play, Text::CommandPlay},
     {Command::Hint, Text::CommandHint},
@@ -71,9 +82,14 @@ inline constexpr CommandRow kCommandRows[] = {
     {Command::Previous, Text::CommandPrevious},
     {Command::Next, Text::CommandNext},
     {Command::ProblemList, Text::CommandProblemList},
+    {Command::Statistics, Text::CommandStatistics},
     {Command::RestartCourse, Text::CommandRestartCourse},
+    {Command::EraseCourse, Text::CommandEraseCourse},
     {Command::ListOpen, Text::CommandOpen},
     {Command::ListClose, Text::CommandClose},
+    {Command::Review, Text::CommandReview},
+    {Command::AtMyLevel, Text::CommandAtMyLevel, CommandKind::Check},
+    {Command::ShowClock, Text::CommandShowClock, CommandKind::Check},
 };
 namespace view_detail {
 constexpr bool CommandRowsInOrder() {
@@ -87,6 +103,7 @@ static_assert(CommandRowsInOrder(), "one row per Command, in enum order");
 struct CommandState {
   bool shown = false;
   bool enabled = false;
+  bool checked = false;  // a check box's mark
   friend bool operator==(const CommandState&, const CommandState&) = default;
 };
 
@@ -130,6 +147,9 @@ class TrainerView {
   virtual std::optional<chess::PieceType> AskPromotion() = 0;
   // A yes-or-no question, "no" the default.
   virtual bool Confirm(std::string_view question, std::string_view title) = 0;
+  // The statistics of every course of the family and the rating, in a window
+  // of their own.
+  virtual void ShowStatistics() = 0;
   virtual void Beep() = 0;
   // A failure the user must hear of before going on: what went wrong in the
   // solver's words, then the platform's.

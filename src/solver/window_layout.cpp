@@ -10,10 +10,10 @@ int Scaled(int length, int dpi) { return (length * dpi + 48) / 96; }
 
 }  // namespace
 
-WindowSize OpeningWindowSize(int dpi) { return {Scaled(940, dpi), Scaled(640, dpi)}; }
+WindowSize OpeningWindowSize(int dpi) { return {Scaled(940, dpi), Scaled(720, dpi)}; }
 
 // Tall enough for the panel with the summary's lines below the commands.
-WindowSize SmallestWindowSize(int dpi) { return {Scaled(640, dpi), Scaled(620, dpi)}; }
+WindowSize SmallestWindowSize(int dpi) { return {Scaled(640, dpi), Scaled(700, dpi)}; }
 
 WindowLayout LayOutWindow(int width, int height, int dpi) {
   WindowLayout layout;
@@ -43,11 +43,26 @@ WindowLayout LayOutWindow(int width, int height, int dpi) {
   int y = margin;
   place(Place::Title, panelLeft, y, panelWidth, px(30));
   y += px(34);
-  for (const Place lineOf : {Place::Problem, Place::ToMove, Place::Progress, Place::Clock}) {
+  // A line's text, with a check box at its right end, or none.
+  const int checkWidth = px(150);
+  auto lineWithCheck = [&](Place text, Command check) {
+    place(text, panelLeft, y, panelWidth - checkWidth - gap, line);
+    button(check, panelLeft + panelWidth - checkWidth, y, checkWidth, line);
+    y += line;
+  };
+  lineWithCheck(Place::Problem, Command::AtMyLevel);
+  for (const Place lineOf : {Place::ToMove, Place::Progress}) {
     place(lineOf, panelLeft, y, panelWidth, line);
     y += line;
   }
-  y += gap;
+  lineWithCheck(Place::Clock, Command::ShowClock);
+  place(Place::Rating, panelLeft, y, panelWidth, line);
+  y += line;
+  // The due line beside Review, which is as tall as the other buttons.
+  const int reviewWidth = px(110);
+  place(Place::Due, panelLeft, y + (high - line) / 2, panelWidth - reviewWidth - gap, line);
+  button(Command::Review, panelLeft + panelWidth - reviewWidth, y, reviewWidth, high);
+  y += high + gap;
   place(Place::Status, panelLeft, y, panelWidth, 3 * line + gap);
   y += 3 * line + 2 * gap;
   // The label above the field; Play beside both, a little taller.
@@ -59,7 +74,7 @@ WindowLayout LayOutWindow(int width, int height, int dpi) {
   y += high + 2 * gap;
   const int half = (panelWidth - gap) / 2;
   constexpr auto kFirst = static_cast<std::size_t>(Command::Hint);
-  constexpr auto kLast = static_cast<std::size_t>(Command::RestartCourse);
+  constexpr auto kLast = static_cast<std::size_t>(Command::EraseCourse);
   for (std::size_t i = kFirst; i <= kLast; ++i) {
     const bool second = (i - kFirst) % 2 == 1;
     button(static_cast<Command>(i), panelLeft + (second ? half + gap : 0), y, half, high);

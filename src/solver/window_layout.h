@@ -1,9 +1,11 @@
 // Where the solver window's parts go, in client pixels, for a client size and
 // the monitor's scaling: the left part (the board, the position in words or
 // a list) takes what the panel on the right leaves; the panel holds the
-// course's title, the problem's lines, the verdict, the move field with Play,
-// the commands from Hint to RestartCourse two a row and, below them, what the
-// last problem was about.
+// course's title, the problem's lines (the order's check box beside the
+// problem's number, the clock's beside the clock, Review beside the due
+// line), the verdict, the move field with Play, the commands from Hint to
+// EraseCourse two a row and, below them, what the last problem was about or
+// the cycles.
 // Sizes are given at 96 dots per inch and scaled.
 #pragma once
 
@@ -25,6 +27,8 @@ enum class Place : std::uint8_t {
   ToMove,
   Progress,
   Clock,
+  Rating,
+  Due,
   Status,
   MoveLabel,
   MoveField,
