@@ -26,23 +26,25 @@ struct FieldControl {
 constexpr FieldControl kFieldControls[] = {
     {Field::Title, kIdTitle},     {Field::Problem, kIdProblem},
     {Field::ToMove, kIdToMove},   {Field::Progress, kIdProgress},
-    {Field::Clock, kIdClock},     {Field::Status, kIdStatus},
+    {Field::Clock, kIdClock},     {Field::Rating, kIdRating},
+    {Field::Due, kIdDue},         {Field::Status, kIdStatus},
     {Field::Summary, kIdSummary}, {Field::Description, kIdDescription},
 };
 
 // The buttons, by the screen's commands. The move field and its label go
 // with Play.
 constexpr SolverControl kCommandControls[] = {
-    kIdPlay, kIdHint,        kIdSolution,      kIdRetry,    kIdFlip,      kIdPrevious,
-    kIdNext, kIdProblemList, kIdRestartCourse, kIdListOpen, kIdListClose,
+    kIdPlay,      kIdHint,        kIdSolution,   kIdRetry,         kIdFlip,        kIdPrevious,
+    kIdNext,      kIdProblemList, kIdStatistics, kIdRestartCourse, kIdEraseCourse, kIdListOpen,
+    kIdListClose, kIdReview,      kIdAtMyLevel,  kIdShowClock,
 };
 static_assert(std::size(kCommandControls) == solver::kCommandCount);
 
 // The panel's buttons below the move field: the commands from Hint to
-// RestartCourse, in the screen's order.
+// EraseCourse, in the screen's order.
 constexpr std::size_t kFirstPanelButton = static_cast<std::size_t>(Command::Hint);
 constexpr std::size_t kPanelButtons =
-    static_cast<std::size_t>(Command::RestartCourse) + 1 - kFirstPanelButton;
+    static_cast<std::size_t>(Command::EraseCourse) + 1 - kFirstPanelButton;
 
 // Where each control that is no button goes, by the portable layout's
 // places; the buttons go by their commands.
@@ -55,6 +57,7 @@ constexpr PlaceControl kPlaceControls[] = {
     {solver::Place::List, kIdList},          {solver::Place::Title, kIdTitle},
     {solver::Place::Problem, kIdProblem},    {solver::Place::ToMove, kIdToMove},
     {solver::Place::Progress, kIdProgress},  {solver::Place::Clock, kIdClock},
+    {solver::Place::Rating, kIdRating},      {solver::Place::Due, kIdDue},
     {solver::Place::Status, kIdStatus},      {solver::Place::MoveLabel, kIdMoveLabel},
     {solver::Place::MoveField, kIdMoveEdit}, {solver::Place::Summary, kIdSummary},
 };
@@ -193,14 +196,21 @@ void SolverWindow::CreatePanel() {
              WS_EX_CLIENTEDGE);
   auto addButton = [&](Command command, DWORD kind) {
     const solver::CommandRow& row = solver::kCommandRows[static_cast<std::size_t>(command)];
+    // A check box's mark is the screen's to set (SetCommand), not the click's.
+    if (row.kind == solver::CommandKind::Check) kind = BS_CHECKBOX;
     SetCaption(AddControl(L"BUTTON", kCommandControls[static_cast<std::size_t>(command)],
                           WS_TABSTOP | kind),
                Widen(Say(row.caption)));
   };
   addButton(Command::ListOpen, BS_PUSHBUTTON);
   addButton(Command::ListClose, BS_PUSHBUTTON);
-  for (int id : {kIdTitle, kIdProblem, kIdToMove, kIdProgress, kIdClock, kIdStatus})
+  for (int id :
+       {kIdTitle, kIdProblem, kIdToMove, kIdProgress, kIdClock, kIdRating, kIdDue, kIdStatus})
     AddControl(L"STATIC", id, WS_VISIBLE | SS_LEFT | SS_NOPREFIX);
+  // Those that sit on the lines, top to bottom.
+  addButton(Command::AtMyLevel, 0);
+  addButton(Command::ShowClock, 0);
+  addButton(Command::Review, BS_PUSHBUTTON);
   // The label's access key puts the caret into the field after it.
   SetCaption(AddControl(L"STATIC", kIdMoveLabel, SS_LEFT),
              Widen(Say(solver::Text::CommandTypeMove)));
@@ -296,7 +306,11 @@ void SolverWindow::SetCommand(Command command, solver::CommandState state) {
     if (!state.enabled && GetFocus() == item) SetFocus(hwnd_);
     EnableWindow(item, state.enabled);
   };
-  apply(kCommandControls[static_cast<std::size_t>(command)], true);
+  const std::size_t c = static_cast<std::size_t>(command);
+  apply(kCommandControls[c], true);
+  if (solver::kCommandRows[c].kind == solver::CommandKind::Check)
+    SendDlgItemMessageW(hwnd_, kCommandControls[c], BM_SETCHECK,
+                        state.checked ? BST_CHECKED : BST_UNCHECKED, 0);
   if (command == Command::Play) {
     apply(kIdMoveEdit, true);
     apply(kIdMoveLabel, false);  // a label stays as it is
@@ -371,6 +385,9 @@ bool SolverWindow::Confirm(std::string_view question, std::string_view title) {
   return MessageBoxW(hwnd_, Widen(question).c_str(), Widen(title).c_str(),
                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
+
+// The statistics window is opened here once the program has one.
+void SolverWindow::ShowStatistics() {}
 
 void SolverWindow::Beep() { MessageBeep(MB_ICONEXCLAMATION); }
 
@@ -472,6 +489,8 @@ LRESULT SolverWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return MAKELONG(list ? kIdListOpen : kIdPlay, DC_HASDEFID);
     }
     case WM_ACTIVATE:
+      // The problem's clock stands while the user is elsewhere.
+      screen_->Activated(LOWORD(wParam) != WA_INACTIVE);
       // The control that had the keyboard gets it back when the user returns.
       if (LOWORD(wParam) == WA_INACTIVE) {
         const HWND focus = GetFocus();

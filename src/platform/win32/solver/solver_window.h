@@ -1,7 +1,9 @@
 // The solver's window: the board (or, with pictures off, the position in
 // words), the course's name, the problem's number, who moves, the progress,
-// the clock, what the last move earned and what the problem was about, a
-// field to type a move in and the commands as real buttons with access keys.
+// the clock, the rating, what is due for review, what the last move earned
+// and what the problem was about (or the cycles side by side), a field to
+// type a move in and the commands as real buttons and check boxes with
+// access keys.
 // The left part can also show the list of the course's problems, or, when
 // the program was started without a course, the list of its courses. What it
 // shows and what each control does is the TrainerScreen's; this is its face
@@ -50,6 +52,13 @@ enum SolverControl : int {
   kIdFlip,
   kIdProblemList,
   kIdRestartCourse,
+  kIdRating,
+  kIdDue,
+  kIdStatistics,
+  kIdEraseCourse,
+  kIdReview,
+  kIdAtMyLevel,  // a check box
+  kIdShowClock,  // a check box
 };
 
 class SolverWindow final : private solver::TrainerView {
@@ -96,6 +105,7 @@ class SolverWindow final : private solver::TrainerView {
   void StopTimer(solver::Timer timer) override;
   std::optional<chess::PieceType> AskPromotion() override;
   bool Confirm(std::string_view question, std::string_view title) override;
+  void ShowStatistics() override;
   void Beep() override;
   void Report(solver::Text headline, const Failure& failure) override;
 
