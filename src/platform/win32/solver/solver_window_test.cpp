@@ -4,7 +4,11 @@
 // the edit control and the buttons, access keys and the arrows through the
 // message loop's key handling, the keyboard given back on activation, the
 // lists in a real list box, pictures off in a real edit control, and the
-// scaling of another monitor. The screen's rules themselves are tested on
+// scaling of another monitor; and the trainer's memory as the real window and
+// files keep it, on a day the test sets: a failed problem due on its day and
+// reviewed, a second cycle beside the first, the rating after a first
+// attempt, a question answered in a real message box. The screen's rules
+// themselves are tested on
 // Linux (solver/trainer_screen_test.cpp). Waits are bounded and wait for a
 // condition; the window's pauses are shortened to a millisecond.
 #include "platform/win32/solver/solver_window.h"
@@ -13,6 +17,7 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/win32/solver/gdi_guards.h"
@@ -82,6 +87,34 @@ class SolverWindowTest : public ::testing::Test {
     window_.emplace(files_, clock_, start, data_, men_, timing);
     window_->Show(SW_SHOWNORMAL);
     Pump([] { return true; });
+  }
+
+  // Clicks a button that asks a question in a message box, and answers it
+  // from another thread as the user would, within ten seconds.
+  void ClickAndAnswer(int id, int answer) {
+    const DWORD thread = GetCurrentThreadId();
+    std::thread answering([thread, answer] {
+      for (int waited = 0; waited < 10000; waited += 20) {
+        HWND box = nullptr;
+        EnumThreadWindows(
+            thread,
+            [](HWND hwnd, LPARAM found) {
+              wchar_t name[16] = {};
+              GetClassNameW(hwnd, name, 16);
+              if (std::wstring(name) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
+              *reinterpret_cast<HWND*>(found) = hwnd;
+              return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&box));
+        if (box) {
+          PostMessageW(box, WM_COMMAND, answer, 0);
+          return;
+        }
+        Sleep(20);
+      }
+    });
+    Click(id);
+    answering.join();
   }
 
   HWND Item(int id) const { return GetDlgItem(window_->handle(), id); }
@@ -432,6 +465,69 @@ TEST_F(SolverWindowTest, AnotherMonitorsScalingMakesTheTextsAndControlsLarger) {
   ClickSquare("b1");
   ClickSquare("b7");
   EXPECT_GE(Session().Ply(), 1u) << "the right move was taken (its reply may follow at once)";
+}
+
+TEST_F(SolverWindowTest, AProblemFailedTodayIsDueAgainOnTheScheduledDayAndReviewPlaysIt) {
+  Open("practice");
+  EXPECT_EQ(TextOf(kIdDue), "К повторению сегодня: 0");
+  ClickSquare("b1");
+  ClickSquare("b2");  // a mistake: due again the next day
+  window_.reset();
+  Open("practice");
+  EXPECT_EQ(TextOf(kIdDue), "К повторению сегодня: 0") << "not on the day it was failed";
+  window_.reset();
+  clock_.today = clock_.today + 1;
+  Open("practice");
+  EXPECT_EQ(TextOf(kIdDue), "К повторению сегодня: 1");
+  Click(kIdReview);
+  EXPECT_EQ(TextOf(kIdDue), "Повторение: задача 1 из 1");
+  Type("Лb7");
+  ASSERT_TRUE(WaitForYourMove());
+  Type("Лa8");
+  Click(kIdNext);
+  EXPECT_EQ(TextOf(kIdStatus), "Повторение закончено.");
+  EXPECT_EQ(TextOf(kIdDue), "К повторению сегодня: 0");
+}
+
+TEST_F(SolverWindowTest, ASecondCycleKeepsTheFirstCyclesResults) {
+  Open("practice");
+  Type("Лb7");
+  ASSERT_TRUE(WaitForYourMove());
+  Type("Лa8");
+  ClickAndAnswer(kIdRestartCourse, IDNO);
+  EXPECT_EQ(TextOf(kIdProgress), "Решено 1 из 4, с первой попытки 1") << "the user said no";
+  ClickAndAnswer(kIdRestartCourse, IDYES);
+  EXPECT_EQ(TextOf(kIdProgress), "Решено 0 из 4, с первой попытки 0");
+  const std::string summary = TextOf(kIdSummary);
+  EXPECT_TRUE(summary.starts_with("Круг 1 (02.03.2026): ")) << summary;
+  EXPECT_NE(summary.find("с первой попытки 100\u00A0%\r\nКруг 2 (02.03.2026): "), std::string::npos)
+      << summary;
+  // The file keeps both, as the next start reads it.
+  window_.reset();
+  const solver::CourseProgress saved =
+      solver::ProgressStore(files_, clock_, *solver::FindCourse("practice"),
+                            *data_.Find("practice"))
+          .Load();
+  ASSERT_EQ(saved.cycles.size(), 2u);
+  EXPECT_EQ(saved.cycles[0].records[0].state, solver::ProblemState::SolvedFirst);
+  EXPECT_EQ(saved.cycles[1].records[0].state, solver::ProblemState::New);
+}
+
+TEST_F(SolverWindowTest, TheRatingMovesAfterAFirstAttemptAndIsKept) {
+  Open("practice");
+  EXPECT_EQ(TextOf(kIdRating), "Рейтинг 1500 ± 350");
+  ClickSquare("b1");
+  ClickSquare("b2");  // a first attempt that fails: a loss
+  const std::string after = TextOf(kIdRating);
+  EXPECT_LT(Session().Rating().rating, 1500);
+  EXPECT_TRUE(after.starts_with("Рейтинг ")) << after;
+  EXPECT_NE(after.find(" (−"), std::string::npos) << after;
+  EXPECT_FALSE(folder_.Read("rating.prg").empty());
+  // A second try at the same problem is no first attempt.
+  Type("Лb7");
+  ASSERT_TRUE(WaitForYourMove());
+  Type("Лa8");
+  EXPECT_EQ(TextOf(kIdRating), after);
 }
 
 }  // namespace
