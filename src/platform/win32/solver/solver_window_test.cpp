@@ -8,9 +8,9 @@
 // files keep it, on a day the test sets: a failed problem due on its day and
 // reviewed, a second cycle beside the first, the rating after a first
 // attempt, a question answered in a real message box. The screen's rules
-// themselves are tested on
-// Linux (solver/trainer_screen_test.cpp). Waits are bounded and wait for a
-// condition; the window's pauses are shortened to a millisecond.
+// themselves are tested on Linux (solver/trainer_screen_test.cpp). Waits are
+// bounded and wait for a condition; the window's pauses are shortened to a
+// millisecond.
 #include "platform/win32/solver/solver_window.h"
 
 #include <gtest/gtest.h>
