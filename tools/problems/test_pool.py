@@ -12,6 +12,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import make_data  # noqa: E402
 import mine  # noqa: E402
 import pool  # noqa: E402
+import rated_table  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 FORK = "r1b2rk1/pp3ppp/2q5/3N4/8/8/PPP2PPP/R2Q1RK1 w - - 0 1"
@@ -143,6 +144,13 @@ class DataFile(unittest.TestCase):
             for (a, first), (b, second) in zip(plies, plies[1:]):
                 self.assertGreaterEqual(b - a, mine.GAP_PLIES,
                                         f"{first} and {second} of seed {seed} lie too close")
+
+    def test_no_problem_of_the_pool_is_a_rated_one(self):
+        # The public puzzle site's rated problems are the ruler of the
+        # difficulty measure, never content: no position of theirs in the pool.
+        rated = rated_table.position_keys()
+        self.assertGreater(len(rated), 900, "the rated table was not read whole")
+        self.assertEqual([p.id for p in pool.load() if p.position_key() in rated], [])
 
 
 # Distinct legal positions for the writers: the white king on its own square.
