@@ -1,5 +1,6 @@
-// The properties of the solvers' two readers that must hold for any bytes at
-// all: the problem data (Zadachi.dat) and a course's progress file. Shared by
+// The properties of the solvers' readers that must hold for any bytes at all:
+// the problem data (Zadachi.dat), a course's progress file and the user's
+// rating file. Shared by
 // the fuzzer and by the replay of its saved inputs in the ordinary test run.
 #pragma once
 

@@ -493,13 +493,17 @@ TEST_F(Installer, UninstallingRemovesWhatTheProgramWroteAndKeepsForeignFiles) {
   Write("launches.log", "Kombiru ...\r\n");
   Write("enfo00.dat.~1234-0.tmp", "\"E\"");
   Write("playeo.ini.~88-12.tmp", "");
-  // What the solvers write: every course's progress, a damaged one set
-  // aside, a writer's leftover and the lock.
+  // What the solvers write: every course's progress and the user's rating,
+  // a damaged one set aside, a writer's leftover and the lock.
   for (const solver::CourseInfo& course : solver::kCourses) {
     const std::string name(course.progressFile);
     Write(name.c_str(), "Zelmiku progress 1\r\n");
     Write((name + ".bad").c_str(), "damaged");
   }
+  const std::string rating(solver::kRatingFile);
+  Write(rating.c_str(), "Zelmiku rating 1\r\n");
+  Write((rating + ".bad").c_str(), "damaged");
+  Write((rating + ".~12-0.tmp").c_str(), "");
   Write("tactics3.prg.~77-1.tmp", "");
   Write("progress.lck", "");
   // The user's own files, one named much like a leftover.

@@ -71,6 +71,10 @@ inline constexpr CourseInfo kCourses[] = {
 };
 // clang-format on
 
+// The user's own file beside the courses' progress files: the tactics rating,
+// one for every course of both families (user_rating.h).
+inline constexpr std::string_view kRatingFile = "rating.prg";
+
 // The courses of one family, in list order.
 constexpr std::span<const CourseInfo> CoursesOf(SolverFamily family) {
   return family == SolverFamily::CourseSolver ? std::span(kCourses).first(10)

@@ -1,16 +1,18 @@
 #include "solver/progress.h"
 
 #include <algorithm>
+#include <unordered_map>
 
-#include "platform/failure.h"
-#include "platform/replace_file.h"
+#include "solver/line_format.h"
 #include "solver/problem_data.h"
 
 namespace zel::solver {
 namespace {
 
-constexpr std::string_view kHeader = "Zelmiku progress 1";
+constexpr std::string_view kHeaderStart = "Zelmiku progress ";
 constexpr std::string_view kEnd = "end";
+constexpr std::string_view kReview = "review";
+constexpr std::string_view kUnknownDay = "-";
 constexpr std::string_view kStateWords[] = {"new", "missed", "solved", "first"};
 
 std::string_view WordOf(ProblemState state) { return kStateWords[static_cast<int>(state)]; }
@@ -21,156 +23,227 @@ std::optional<ProblemState> StateOf(std::string_view word) {
   return std::nullopt;
 }
 
-// Splits off the next line, without its CR LF or LF; nothing at the end of the
-// bytes or for a last line without its line end, which a cut-off file has.
-std::optional<std::string_view> NextLine(std::string_view& rest) {
-  const auto end = rest.find('\n');
-  if (end == std::string_view::npos) return std::nullopt;
-  std::string_view line = rest.substr(0, end);
-  rest.remove_prefix(end + 1);
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  return line;
+std::string DayText(const std::optional<Day>& day) {
+  return day ? lines::DateText(*day) : std::string(kUnknownDay);
 }
 
-// "word value" -> value, when the line is exactly that.
-std::optional<std::string_view> ValueAfter(std::string_view line, std::string_view word) {
-  if (line.size() <= word.size() + 1 || line.substr(0, word.size()) != word ||
-      line[word.size()] != ' ')
-    return std::nullopt;
-  return line.substr(word.size() + 1);
+// A day or "-"; nothing (the outer optional) when it is neither.
+std::optional<std::optional<Day>> ReadDayOrUnknown(std::string_view text) {
+  if (text == kUnknownDay) return std::optional<Day>{};
+  const std::optional<Day> day = lines::ReadDate(text);
+  if (!day) return std::nullopt;
+  return day;
 }
 
-std::optional<std::size_t> IndexOf(std::span<const std::string> ids, std::string_view id) {
-  const auto found = std::find(ids.begin(), ids.end(), id);
-  if (found == ids.end()) return std::nullopt;
-  return static_cast<std::size_t>(found - ids.begin());
+// The course's problems by id, and which ids of problems the course no
+// longer has one part of the file has named already.
+class IdIndex {
+ public:
+  explicit IdIndex(std::span<const std::string> ids) {
+    for (std::size_t i = 0; i < ids.size(); ++i) index_.emplace(ids[i], i);
+    seen_.assign(ids.size(), false);
+  }
+
+  // Starts a part of the file in which each id may stand once.
+  void NewPart() {
+    std::fill(seen_.begin(), seen_.end(), false);
+    gone_.clear();
+  }
+
+  enum class Found { Problem, Gone, Twice };
+  // Whether `id` is the course's problem `*problem`, one the course no longer
+  // has, or one this part named before.
+  Found Mark(std::string_view id, std::size_t& problem) {
+    const auto found = index_.find(id);
+    if (found == index_.end()) {
+      if (std::find(gone_.begin(), gone_.end(), id) != gone_.end()) return Found::Twice;
+      gone_.push_back(id);
+      return Found::Gone;
+    }
+    problem = found->second;
+    if (seen_[problem]) return Found::Twice;
+    seen_[problem] = true;
+    return Found::Problem;
+  }
+
+  std::optional<std::size_t> Find(std::string_view id) const {
+    const auto found = index_.find(id);
+    if (found == index_.end()) return std::nullopt;
+    return found->second;
+  }
+
+ private:
+  std::unordered_map<std::string_view, std::size_t> index_;
+  std::vector<bool> seen_;
+  std::vector<std::string_view> gone_;
+};
+
+// The lines after "current" in a file of version 1: one "<id> <state>" per
+// problem and "end".
+bool ReadVersion1(std::string_view& bytes, IdIndex& index, CourseProgress& progress, Day today) {
+  for (;;) {
+    const std::optional<std::string_view> line = lines::Next(bytes);
+    if (!line) return false;
+    if (*line == kEnd) return true;
+    const auto fields = lines::Fields<2>(*line);
+    const std::optional<ProblemState> state = fields ? StateOf((*fields)[1]) : std::nullopt;
+    if (!state || !IsProblemId((*fields)[0])) return false;
+    std::size_t problem = 0;
+    const IdIndex::Found found = index.Mark((*fields)[0], problem);
+    if (found == IdIndex::Found::Twice) return false;
+    if (found == IdIndex::Found::Gone) continue;
+    progress.cycles[0].records[problem].state = *state;
+    // Failed before repetition existed: due for review at once.
+    if (*state == ProblemState::Missed || *state == ProblemState::Solved)
+      progress.reviews[problem] = {1, today};
+  }
+}
+
+// The cycles, the schedule and "end" of a file of version 2.
+bool ReadVersion2(std::string_view& bytes, IdIndex& index, CourseProgress& progress) {
+  const std::size_t problems = progress.reviews.size();
+  progress.cycles.clear();
+  std::optional<std::string_view> line;
+  for (line = lines::Next(bytes); line && *line != kReview; line = lines::Next(bytes)) {
+    if (const auto cycle = lines::Fields<3>(*line); cycle && (*cycle)[0] == "cycle") {
+      const std::optional<std::uint32_t> number = lines::ReadCount((*cycle)[1]);
+      const auto started = ReadDayOrUnknown((*cycle)[2]);
+      if (!number || *number != progress.cycles.size() + 1 || *number > kMostCycles || !started)
+        return false;
+      progress.cycles.push_back(FreshCycle(problems, *started));
+      index.NewPart();
+      continue;
+    }
+    const auto record = lines::Fields<4>(*line);
+    if (!record || progress.cycles.empty() || !IsProblemId((*record)[0])) return false;
+    const std::optional<ProblemState> state = StateOf((*record)[1]);
+    const std::optional<std::uint32_t> seconds = lines::ReadCount((*record)[2]);
+    const auto day = ReadDayOrUnknown((*record)[3]);
+    if (!state || !seconds || *seconds > kMostSeconds || !day) return false;
+    std::size_t problem = 0;
+    const IdIndex::Found found = index.Mark((*record)[0], problem);
+    if (found == IdIndex::Found::Twice) return false;
+    if (found == IdIndex::Found::Problem)
+      progress.cycles.back().records[problem] = {*state, *seconds, *day};
+  }
+  if (!line || progress.cycles.empty()) return false;
+
+  index.NewPart();
+  for (line = lines::Next(bytes); line && *line != kEnd; line = lines::Next(bytes)) {
+    const auto slot = lines::Fields<3>(*line);
+    if (!slot || !IsProblemId((*slot)[0])) return false;
+    const std::optional<std::uint32_t> box = lines::ReadCount((*slot)[1]);
+    const std::optional<Day> due = lines::ReadDate((*slot)[2]);
+    if (!box || *box < 1 || *box > kBoxes || !due) return false;
+    std::size_t problem = 0;
+    const IdIndex::Found found = index.Mark((*slot)[0], problem);
+    if (found == IdIndex::Found::Twice) return false;
+    if (found == IdIndex::Found::Problem)
+      progress.reviews[problem] = {static_cast<std::uint8_t>(*box), *due};
+  }
+  return line.has_value();
+}
+
+std::uint32_t AddSeconds(std::uint32_t seconds, std::uint32_t more) {
+  return std::min(kMostSeconds, seconds + std::min(more, kMostSeconds));
 }
 
 }  // namespace
 
-CourseProgress FreshProgress(std::size_t problems) {
-  return {std::vector<ProblemState>(problems, ProblemState::New), 0};
+std::size_t CourseProgress::DueCount(Day today) const {
+  std::size_t due = 0;
+  for (std::size_t i = 0; i < reviews.size(); ++i) due += IsDue(i, today) ? 1 : 0;
+  return due;
+}
+
+bool CourseProgress::MetBefore(std::size_t problem) const {
+  for (std::size_t c = 0; c + 1 < cycles.size(); ++c)
+    if (cycles[c].records[problem].state != ProblemState::New) return true;
+  return false;
+}
+
+Cycle FreshCycle(std::size_t problems, std::optional<Day> started) {
+  return {started, std::vector<ProblemRecord>(problems)};
+}
+
+CourseProgress FreshProgress(std::size_t problems, std::optional<Day> started) {
+  return {{FreshCycle(problems, started)}, std::vector<ReviewSlot>(problems), 0};
+}
+
+bool ApplyChange(CourseProgress& progress, const Change& change, Day today) {
+  if (change.problem >= progress.ProblemCount()) return false;
+  ProblemRecord& record = progress.cycles.back().records[change.problem];
+  ReviewSlot& slot = progress.reviews[change.problem];
+  const ProblemState before = record.state;
+  const bool due = progress.IsDue(change.problem, today);
+
+  if (!IsSolved(before) && change.seconds > 0) {
+    record.seconds = AddSeconds(record.seconds, change.seconds);
+    record.day = today;
+  }
+  record.state = Apply(before, change.outcome);
+  if (record.state != before) record.day = today;
+
+  if (change.outcome == Outcome::Fault && (!IsSolved(before) || due)) {
+    slot = {1, today + kBoxDays[0]};
+  } else if (change.outcome == Outcome::SolvedClean && due) {
+    slot = slot.box < kBoxes
+               ? ReviewSlot{static_cast<std::uint8_t>(slot.box + 1), today + kBoxDays[slot.box]}
+               : ReviewSlot{};
+  }
+  return before == ProblemState::New && change.outcome != Outcome::None &&
+         !progress.MetBefore(change.problem);
 }
 
 std::string FormatProgress(std::string_view courseKey, std::span<const std::string> ids,
                            const CourseProgress& progress) {
+  using lines::AppendLine;
   std::string text;
-  const auto line = [&text](std::string_view a, std::string_view b = {}) {
-    text += a;
-    if (!b.empty()) (text += ' ') += b;
-    text += "\r\n";
-  };
-  line(kHeader);
-  line("course", courseKey);
-  if (!ids.empty()) line("current", ids[std::min(progress.current, ids.size() - 1)]);
-  for (std::size_t i = 0; i < ids.size(); ++i)
-    line(ids[i], WordOf(i < progress.states.size() ? progress.states[i] : ProblemState::New));
-  line(kEnd);
+  text.reserve(64 + progress.cycles.size() * ids.size() * 12);
+  AppendLine(text, {std::string(kHeaderStart) + "2"});
+  AppendLine(text, {"course", courseKey});
+  if (!ids.empty()) AppendLine(text, {"current", ids[std::min(progress.current, ids.size() - 1)]});
+  for (std::size_t c = 0; c < progress.cycles.size(); ++c) {
+    const Cycle& cycle = progress.cycles[c];
+    AppendLine(text, {"cycle", std::to_string(c + 1), DayText(cycle.started)});
+    for (std::size_t i = 0; i < ids.size() && i < cycle.records.size(); ++i) {
+      const ProblemRecord& record = cycle.records[i];
+      if (!record.Empty())
+        AppendLine(text, {ids[i], WordOf(record.state), std::to_string(record.seconds),
+                          DayText(record.day)});
+    }
+  }
+  AppendLine(text, {kReview});
+  for (std::size_t i = 0; i < ids.size() && i < progress.reviews.size(); ++i)
+    if (progress.reviews[i].box != 0)
+      AppendLine(text, {ids[i], std::to_string(progress.reviews[i].box),
+                        lines::DateText(progress.reviews[i].due)});
+  AppendLine(text, {kEnd});
   return text;
 }
 
 std::optional<CourseProgress> ParseProgress(std::string_view bytes, std::string_view courseKey,
-                                            std::span<const std::string> ids) {
-  std::optional<std::string_view> line = NextLine(bytes);
-  if (!line || *line != kHeader) return std::nullopt;
-  line = NextLine(bytes);
-  if (!line || ValueAfter(*line, "course") != courseKey) return std::nullopt;
+                                            std::span<const std::string> ids, Day today) {
+  const std::optional<std::string_view> header = lines::Next(bytes);
+  if (!header || !header->starts_with(kHeaderStart)) return std::nullopt;
+  const std::string_view version = header->substr(kHeaderStart.size());
+  if (version != "1" && version != "2") return std::nullopt;
+  const auto course = lines::Next(bytes);
+  const auto key = course ? lines::Fields<2>(*course) : std::nullopt;
+  if (!key || (*key)[0] != "course" || (*key)[1] != courseKey) return std::nullopt;
 
-  CourseProgress progress = FreshProgress(ids.size());
+  IdIndex index(ids);
+  CourseProgress progress = FreshProgress(ids.size(), std::nullopt);
   if (!ids.empty()) {
-    line = NextLine(bytes);
-    const std::optional<std::string_view> current =
-        line ? ValueAfter(*line, "current") : std::nullopt;
-    if (!current || !IsProblemId(*current)) return std::nullopt;
-    progress.current = IndexOf(ids, *current).value_or(0);
+    const auto line = lines::Next(bytes);
+    const auto current = line ? lines::Fields<2>(*line) : std::nullopt;
+    if (!current || (*current)[0] != "current" || !IsProblemId((*current)[1])) return std::nullopt;
+    progress.current = index.Find((*current)[1]).value_or(0);
   }
-
-  std::vector<bool> seen(ids.size(), false);
-  std::vector<std::string_view> gone;  // lines of problems the course no longer has
-  for (;;) {
-    line = NextLine(bytes);
-    if (!line) return std::nullopt;  // cut off before "end"
-    if (*line == kEnd) break;
-    const auto space = line->find(' ');
-    if (space == std::string_view::npos) return std::nullopt;
-    const std::string_view id = line->substr(0, space);
-    const std::optional<ProblemState> state = StateOf(line->substr(space + 1));
-    if (!IsProblemId(id) || !state) return std::nullopt;
-    const std::optional<std::size_t> index = IndexOf(ids, id);
-    if (!index) {
-      if (std::find(gone.begin(), gone.end(), id) != gone.end()) return std::nullopt;
-      gone.push_back(id);
-      continue;
-    }
-    if (seen[*index]) return std::nullopt;
-    seen[*index] = true;
-    progress.states[*index] = *state;
-  }
-  if (!bytes.empty()) return std::nullopt;  // anything after "end"
+  const bool read = version == "1" ? ReadVersion1(bytes, index, progress, today)
+                                   : ReadVersion2(bytes, index, progress);
+  if (!read || !bytes.empty()) return std::nullopt;  // damaged, or anything after "end"
   return progress;
-}
-
-ProgressStore::ProgressStore(platform::Files& files, const CourseInfo& course,
-                             std::vector<std::string> ids)
-    : files_(files), course_(course), ids_(std::move(ids)) {}
-
-CourseProgress ProgressStore::Load() {
-  std::string bytes;
-  try {
-    bytes = files_.ReadAll(course_.progressFile);
-  } catch (const platform::Failure& failure) {
-    if (platform::IsMissingFile(failure)) return FreshProgress(ids_.size());
-    throw;
-  }
-  if (std::optional<CourseProgress> progress = ParseProgress(bytes, course_.key, ids_))
-    return *std::move(progress);
-  // Set aside under the lock, so that a good file another solver has just put
-  // in its place is never the one moved.
-  const std::unique_ptr<platform::FileLock> lock = files_.LockExclusive(kProgressLockFile);
-  return ReadForUpdate().progress;
-}
-
-ProgressStore::Read ProgressStore::ReadForUpdate() {
-  Read read{FreshProgress(ids_.size()), {}};
-  try {
-    read.bytes = files_.ReadAll(course_.progressFile);
-  } catch (const platform::Failure& failure) {
-    if (platform::IsMissingFile(failure)) return read;
-    throw;
-  }
-  if (std::optional<CourseProgress> progress = ParseProgress(read.bytes, course_.key, ids_)) {
-    read.progress = *std::move(progress);
-  } else {
-    files_.Replace(course_.progressFile,
-                   std::string(course_.progressFile) + std::string(kDamagedSuffix));
-    read.bytes.clear();
-  }
-  return read;
-}
-
-void ProgressStore::Write(const Read& before, const CourseProgress& after) {
-  const std::string bytes = FormatProgress(course_.key, ids_, after);
-  if (bytes != before.bytes) platform::ReplaceFileContent(files_, course_.progressFile, bytes);
-}
-
-CourseProgress ProgressStore::Update(std::size_t current, std::span<const Change> changes) {
-  const std::unique_ptr<platform::FileLock> lock = files_.LockExclusive(kProgressLockFile);
-  const Read before = ReadForUpdate();
-  CourseProgress after = before.progress;
-  for (const Change& change : changes)
-    if (change.problem < after.states.size())
-      after.states[change.problem] = Apply(after.states[change.problem], change.outcome);
-  if (current < ids_.size()) after.current = current;
-  Write(before, after);
-  return after;
-}
-
-CourseProgress ProgressStore::Restart() {
-  const std::unique_ptr<platform::FileLock> lock = files_.LockExclusive(kProgressLockFile);
-  const Read before = ReadForUpdate();
-  const CourseProgress after = FreshProgress(ids_.size());
-  Write(before, after);
-  return after;
 }
 
 }  // namespace zel::solver

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "chess/movegen.h"
 #include "chess/notation.h"
+#include "platform/fake/fake_clock.h"
 #include "solver/test_problems.h"
 #include "testing/harness.h"
 
@@ -25,21 +27,25 @@ chess::Move M(std::string_view from, std::string_view to,
 
 struct SessionTest : ::testing::Test {
   zel::testing::Harness h;
+  platform::FakeClock clock;
   const ProblemData data = ParseProblemData(testing::kTestData, "Zadachi.dat");
   const CourseInfo& practice = *FindCourse("practice");
   const CourseProblems& problems = *data.Find("practice");
 
   Session Open(Language language = Language::Russian) {
-    return Session(h.files, practice, problems, language);
+    return Session(h.files, clock, practice, problems, language);
   }
-  // The states as the progress file holds them.
+  ProgressStore Store() { return ProgressStore(h.native, clock, practice, problems); }
+  // The states of the cycle under way as the progress file holds them.
   std::vector<S> Saved() {
-    ProgressStore store(h.native, practice, problems.Ids());
-    return store.Load().states;
+    const CourseProgress progress = Store().Load();
+    std::vector<S> states;
+    for (const ProblemRecord& record : progress.Current().records) states.push_back(record.state);
+    return states;
   }
   int Replaces() const {
-    return static_cast<int>(std::count(h.files.log().begin(), h.files.log().end(),
-                                       "Replace practice.prg"));
+    return static_cast<int>(
+        std::count(h.files.log().begin(), h.files.log().end(), "Replace practice.prg"));
   }
 };
 
@@ -262,21 +268,243 @@ TEST_F(SessionTest, MovingBetweenProblemsAndWhereACourseOpens) {
   EXPECT_EQ(s.ProgressLine(), "Решено 4 из 4, с первой попытки 4");
 }
 
-TEST_F(SessionTest, RestartingTheCourseClearsEveryMark) {
+// Solves the problem at hand by its line, with no fault.
+void SolveByTheLine(Session& s) {
+  const std::vector<chess::Move>& line = s.CurrentProblem().line;
+  for (std::size_t ply = 0; ply < line.size(); ply += 2) {
+    ASSERT_NE(s.Try(line[ply]), MoveResult::Wrong);
+    s.PlayReply();
+  }
+  ASSERT_EQ(s.phase(), Phase::Solved);
+}
+
+TEST_F(SessionTest, ANewCycleStartsEveryProblemAfreshAndKeepsTheEarlierCycles) {
+  {
+    Session s = Open();
+    clock.PassSeconds(42);
+    SolveByTheLine(s);  // p0001 first, 42 s
+    s.GoTo(3);
+    s.RequestHint();  // p0004 missed
+    EXPECT_EQ(s.CycleNumber(), 1u);
+    EXPECT_EQ(s.CycleLine(), "Круг 1");
+    clock.PassDays(3);
+    s.RestartCourse();
+    EXPECT_EQ(s.CycleNumber(), 2u);
+    EXPECT_EQ(s.ProblemIndex(), 0u);
+    EXPECT_EQ(s.SolvedCount(), 0u);
+    EXPECT_EQ(Saved(), std::vector<S>(4, S::New));
+    // Marks earned in the new cycle count at the first attempt again, but the
+    // problem is known: the rating stays.
+    const Glicko rating = s.Rating();
+    s.GoTo(3);
+    EXPECT_EQ(s.Try(M("a2", "a1", chess::Queen)), MoveResult::Solved);
+    EXPECT_EQ(s.StateOf(3), S::SolvedFirst);
+    EXPECT_EQ(s.Rating(), rating);
+  }
+  // Opened again: both cycles, side by side.
+  Session s = Open();
+  const std::vector<CycleSummary> cycles = s.Cycles();
+  ASSERT_EQ(cycles.size(), 2u);
+  EXPECT_EQ(cycles[0].started, clock.Today() + -3);
+  EXPECT_EQ(cycles[0].attempted, 2u);
+  EXPECT_EQ(cycles[0].solvedFirst, 1u);
+  EXPECT_EQ(cycles[0].seconds, 42u);
+  EXPECT_FALSE(cycles[0].finished);
+  EXPECT_EQ(cycles[1].started, clock.Today());
+  EXPECT_EQ(cycles[1].solvedFirst, 1u);
+  // The schedule goes on across cycles: missed in the first, p0004 was due
+  // when the second solved it, and moved up a box.
+  EXPECT_EQ(s.Progress().reviews[3], (ReviewSlot{2, clock.Today() + 3}));
+  // A new cycle when the one under way has nothing in it only dates it anew.
+  s.GoTo(0);
+  s.StartNewCycle();
+  s.StartNewCycle();
+  EXPECT_EQ(s.CycleNumber(), 3u);
+}
+
+TEST_F(SessionTest, ErasingTheCourseClearsEveryCycleAndTheScheduleButNotTheRating) {
   Session s = Open();
   s.GoTo(1);
-  s.Try(M("a1", "a8"));
-  s.GoTo(3);
   s.RequestHint();
-  EXPECT_EQ(s.SolvedCount(), 1u);
-  s.RestartCourse();
-  EXPECT_EQ(s.ProblemIndex(), 0u);
-  EXPECT_EQ(s.SolvedCount(), 0u);
-  EXPECT_EQ(Saved(), std::vector<S>(4, S::New));
-  // Marks earned after the restart count at the first attempt again.
-  s.GoTo(3);
+  s.StartNewCycle();
+  const Glicko rating = s.Rating();
+  ASSERT_NE(rating, Glicko{});
+  s.EraseCourse();
+  EXPECT_EQ(s.CycleNumber(), 1u);
+  EXPECT_EQ(s.DueCount(), 0u);
+  EXPECT_EQ(Store().Load(), FreshProgress(4, clock.Today()));
+  EXPECT_EQ(s.Rating(), rating);
+  // The problem is known all the same.
+  s.GoTo(1);
+  s.RequestHint();
+  EXPECT_EQ(s.Rating(), rating);
+}
+
+TEST_F(SessionTest, AProblemFailedTodayIsDueAgainOnTheScheduledDay) {
+  const platform::Day first = clock.Today();
+  {
+    Session s = Open();
+    s.GoTo(2);
+    s.Try(M("a1", "a2"));  // p0003 missed: due tomorrow
+    s.GoTo(1);
+    s.ShowSolution();  // p0002 likewise
+    EXPECT_EQ(s.DueCount(), 0u);
+    EXPECT_FALSE(s.StartReview());
+    EXPECT_FALSE(s.InReview());
+    clock.PassDays(1);
+    s.GoTo(3);
+    s.RequestHint();  // p0004: due the day after
+  }
+  clock.PassDays(2);
+  Session s = Open();
+  EXPECT_EQ(s.DueCount(), 3u);
+  EXPECT_EQ(s.DueLine(), "К повторению сегодня: 3");
+  EXPECT_EQ(s.ReviewLine(), "");
+  // The longest due first, in course order among equals.
+  ASSERT_TRUE(s.StartReview());
+  EXPECT_EQ(s.ProblemIndex(), 1u);
+  EXPECT_EQ(s.ReviewLine(), "Повторение: задача 1 из 3");
+  EXPECT_FALSE(s.Previous());
+  SolveByTheLine(s);  // up a box: due in three days
+  EXPECT_FALSE(s.IsDue(1));
+  ASSERT_TRUE(s.Next());
+  EXPECT_EQ(s.ProblemIndex(), 2u);
+  s.RequestHint();  // back to the first box: due tomorrow
+  ASSERT_TRUE(s.Next());
+  EXPECT_EQ(s.ProblemIndex(), 3u);
+  EXPECT_EQ(s.ReviewPlace(), 2u);
+  ASSERT_TRUE(s.Previous());
+  EXPECT_EQ(s.ProblemIndex(), 2u);
+  ASSERT_TRUE(s.Next());
+  EXPECT_FALSE(s.Next());  // the review is over, p0004 still due
+  EXPECT_FALSE(s.InReview());
+  EXPECT_EQ(s.DueCount(), 1u);
+
+  EXPECT_EQ(Store().Load().reviews[1], (ReviewSlot{2, first + 3 + 3}));
+  EXPECT_EQ(Store().Load().reviews[2], (ReviewSlot{1, first + 3 + 1}));
+  // Starting a review again and choosing a problem ends it.
+  ASSERT_TRUE(s.StartReview());
+  s.GoTo(0);
+  EXPECT_FALSE(s.InReview());
+}
+
+TEST_F(SessionTest, TheRatingMovesAfterTheFirstAttemptAtAProblemOnly) {
+  Session s = Open();
+  EXPECT_EQ(s.Rating(), Glicko{});
+  EXPECT_EQ(s.RatingLine(), "Рейтинг 1500 ± 350");
+  s.GoTo(1);
+  s.Try(M("a1", "b1"));  // a mistake on p0002 (500): a loss
+  ASSERT_TRUE(s.LastRatingChange());
+  EXPECT_EQ(s.LastRatingChange()->before, Glicko{});
+  const Glicko afterLoss = s.Rating();
+  EXPECT_LT(afterLoss.rating, 1100);
+  s.Try(M("a1", "b1"));
+  SolveByTheLine(s);
+  EXPECT_EQ(s.Rating(), afterLoss);
+
+  s.GoTo(0);
+  SolveByTheLine(s);  // p0001 (600) at the first attempt: a win
+  EXPECT_GT(s.Rating().rating, afterLoss.rating);
+  EXPECT_EQ(s.LastRatingChange()->before, afterLoss);
+  const Glicko afterWin = s.Rating();
+  s.Retry();
+  s.RequestHint();
+  EXPECT_EQ(s.Rating(), afterWin);
+
+  // The other solver family sees the same rating.
+  const CourseProblems& book = *data.Find("checkmate");
+  Session other(h.files, clock, *FindCourse("checkmate"), book, Language::English);
+  EXPECT_EQ(other.Rating(), afterWin);
+  EXPECT_EQ(other.RatingLine(), "Rating " + std::to_string(std::lround(afterWin.rating)) + " ± " +
+                                    std::to_string(std::lround(afterWin.deviation)));
+}
+
+TEST_F(SessionTest, TheClockCountsTheTimeOnAProblemUntilItIsSolved) {
+  Session s = Open();
+  EXPECT_TRUE(s.ClockRunning());
+  clock.PassSeconds(42.7);
+  EXPECT_EQ(s.ProblemSeconds(), 42u);
+  EXPECT_EQ(s.ClockLine(), "0:42");
+  EXPECT_TRUE(s.HasUnsavedChanges());
+  s.PauseClock();  // the user is elsewhere
+  clock.PassSeconds(100);
+  s.ResumeClock();
+  clock.PassSeconds(3);
+  EXPECT_EQ(s.ProblemSeconds(), 45u);
+
+  // Left unsolved, its time is kept; it goes on from there on the way back.
+  s.GoTo(1);
+  EXPECT_EQ(Store().Load().Current().records[0], (ProblemRecord{S::New, 45, clock.Today()}));
+  EXPECT_EQ(s.ProblemSeconds(), 0u);
+  clock.PassSeconds(5);
+  s.GoTo(0);
+  EXPECT_EQ(s.ProblemSeconds(), 45u);
+  clock.PassSeconds(10);
+  s.Try(M("b1", "b7"));
+  clock.PassSeconds(2);
+  s.PlayReply();
+  s.Try(M("a1", "a8"));
+  EXPECT_FALSE(s.ClockRunning());
+  clock.PassSeconds(100);
+  EXPECT_EQ(s.ProblemSeconds(), 57u);
+  EXPECT_EQ(Store().Load().Current().records[0].seconds, 57u);
+  EXPECT_FALSE(s.HasUnsavedChanges());
+  s.Retry();  // a solved problem's clock does not run again
+  EXPECT_FALSE(s.ClockRunning());
+
+  // A visit counts half an hour at most; the window's close writes it.
+  s.GoTo(1);
+  clock.PassSeconds(3 * 3600);
+  EXPECT_EQ(s.ProblemSeconds(), 5u + kLongestVisitSeconds);
+  EXPECT_EQ(s.ClockLine(), "30:05");
+  s.SaveAgain();
+  EXPECT_FALSE(s.HasUnsavedChanges());
+  EXPECT_EQ(Store().Load().Current().records[1].seconds, 5u + kLongestVisitSeconds);
+}
+
+TEST_F(SessionTest, AtMyLevelGoesToTheUnsolvedProblemNearestAboveTheRating) {
+  h.Write("rating.prg", "Zelmiku rating 1\r\nrating 620 40 0.06 -\r\nend\r\n");
+  Session s = Open();
+  s.SetOrder(Order::AtMyLevel);
+  EXPECT_EQ(s.order(), Order::AtMyLevel);
+  EXPECT_EQ(s.ProblemAtMyLevel(), 3u);  // 650 of 600, 500, 700, 650
+  ASSERT_TRUE(s.Next());
+  EXPECT_EQ(s.ProblemIndex(), 3u);
   EXPECT_EQ(s.Try(M("a2", "a1", chess::Queen)), MoveResult::Solved);
-  EXPECT_EQ(s.StateOf(3), S::SolvedFirst);
+  ASSERT_GT(s.Rating().rating, 620);
+  ASSERT_LT(s.Rating().rating, 700);
+  ASSERT_TRUE(s.Next());
+  EXPECT_EQ(s.ProblemIndex(), 2u);  // 700
+  EXPECT_EQ(s.TrySquares(Sq("e1"), Sq("a1")), MoveResult::Solved);
+  // Nothing above the rating left: the nearest below.
+  ASSERT_TRUE(s.Next());
+  EXPECT_EQ(s.ProblemIndex(), 0u);
+  SolveByTheLine(s);
+  ASSERT_TRUE(s.Next());
+  EXPECT_EQ(s.ProblemIndex(), 1u);
+  EXPECT_FALSE(s.ProblemAtMyLevel());  // every other problem solved
+  EXPECT_FALSE(s.Next());
+}
+
+TEST_F(SessionTest, AFileOfVersion1OpensWithEveryResultAndItsFailuresDue) {
+  // As the solvers of version 1 left it.
+  h.Write("practice.prg",
+          "Zelmiku progress 1\r\ncourse practice\r\ncurrent p0002\r\np0001 first\r\n"
+          "p0002 missed\r\np0003 new\r\np0004 solved\r\nend\r\n");
+  Session s = Open();
+  EXPECT_EQ(s.ProblemIndex(), 1u);  // the first not yet solved
+  EXPECT_EQ(Saved(), (std::vector<S>{S::SolvedFirst, S::Missed, S::New, S::Solved}));
+  EXPECT_EQ(s.ProgressLine(), "Решено 2 из 4, с первой попытки 1");
+  EXPECT_EQ(s.DueCount(), 2u);
+  SolveByTheLine(s);  // due, and solved without a fault: up a box
+  EXPECT_EQ(s.StateOf(1), S::Solved);
+  EXPECT_EQ(s.Rating(), Glicko{});  // tried before: not rated
+  EXPECT_TRUE(h.Read("practice.prg").starts_with("Zelmiku progress 2\r\n"));
+  EXPECT_EQ(Store().Load().reviews[1], (ReviewSlot{2, clock.Today() + 3}));
+  s.GoTo(2);
+  SolveByTheLine(s);
+  EXPECT_GT(s.Rating().rating, 1500);
+  EXPECT_EQ(Saved(), (std::vector<S>{S::SolvedFirst, S::Solved, S::SolvedFirst, S::Solved}));
 }
 
 TEST_F(SessionTest, TwoSolversOnOneCourseKeepEachOthersResults) {
@@ -286,13 +514,13 @@ TEST_F(SessionTest, TwoSolversOnOneCourseKeepEachOthersResults) {
   EXPECT_EQ(english.ProblemLine(), "Problem 1 of 4");
 
   english.GoTo(1);
-  english.Try(M("a1", "a8"));                 // p0002 first
+  english.Try(M("a1", "a8"));  // p0002 first
   russian.GoTo(2);
-  russian.Try(M("d8", "d7"));                 // illegal: not the solver's man
-  russian.Try(M("a1", "b1"));                 // p0003 missed
+  russian.Try(M("d8", "d7"));  // illegal: not the solver's man
+  russian.Try(M("a1", "b1"));  // p0003 missed
   english.GoTo(2);
-  english.Try(M("e1", "c1"));                 // p0003 solved by the other, unaware of the miss
-  EXPECT_EQ(english.StateOf(2), S::Solved);   // the miss counted all the same
+  english.Try(M("e1", "c1"));                // p0003 solved by the other, unaware of the miss
+  EXPECT_EQ(english.StateOf(2), S::Solved);  // the miss counted all the same
   russian.GoTo(0);
   EXPECT_EQ(russian.StateOf(1), S::SolvedFirst);  // the other's results, read back
   EXPECT_EQ(Saved(), (std::vector<S>{S::New, S::SolvedFirst, S::Solved, S::New}));
@@ -320,7 +548,7 @@ TEST_F(SessionTest, AFailedWriteKeepsTheResultAndTheNextWriteSavesIt) {
 TEST_F(SessionTest, ACourseWithoutProblemsCannotBeOpened) {
   const CourseProblems empty{"tactics1", {}};
   try {
-    Session(h.files, *FindCourse("tactics1"), empty, Language::Russian);
+    Session(h.files, clock, *FindCourse("tactics1"), empty, Language::Russian);
     FAIL() << "opened";
   } catch (const platform::Failure& failure) {
     EXPECT_EQ(failure.subject, "Zadachi.dat");

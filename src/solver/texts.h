@@ -11,6 +11,8 @@
 #include "chess/notation.h"
 #include "chess/position.h"
 #include "chess/types.h"
+#include "platform/clock.h"
+#include "solver/glicko.h"
 #include "solver/progress.h"
 
 namespace zel::solver {
@@ -66,6 +68,15 @@ enum class Text : std::uint8_t {
   // While the board moves by itself
   Reply,
   SolutionShowing,
+  // Cycles, review, rating and statistics
+  CommandReview,
+  CommandStatistics,
+  CommandEraseCourse,
+  CommandAtMyLevel,
+  EraseQuestion,
+  ReviewComplete,
+  NothingDue,
+  StatisticsTitle,
   Count
 };
 
@@ -101,8 +112,11 @@ inline constexpr TextRow kTexts[] = {
   {Text::ChooseCourse, "Выберите курс", "Choose a course"},
   {Text::ChooseCollection, "Выберите сборник", "Choose a collection"},
   {Text::NoProblems, "В этом курсе пока нет задач.", "This course has no problems yet."},
-  {Text::RestartQuestion, "Начать курс заново? Все отметки о решённых задачах будут стёрты.",
-   "Restart the course? Every mark of a solved problem will be cleared."},
+  {Text::RestartQuestion,
+   "Начать новый круг? Все задачи курса снова станут нерешёнными, а результаты прежних кругов "
+   "останутся в статистике.",
+   "Start a new cycle? Every problem of the course becomes unsolved again; the earlier cycles' "
+   "results stay in the statistics."},
   {Text::DataUnreadable, "Не удалось прочитать файл задач.", "The problem file could not be read."},
   {Text::ProgressNotSaved, "Не удалось сохранить результаты.", "Your results could not be saved."},
   {Text::CommandHint, "&Подсказка", "&Hint"},
@@ -112,7 +126,7 @@ inline constexpr TextRow kTexts[] = {
   {Text::CommandPrevious, "&Назад", "&Previous"},
   {Text::CommandFlipBoard, "Пере&вернуть доску", "&Flip board"},
   {Text::CommandProblemList, "&Список задач", "Problem &list"},
-  {Text::CommandRestartCourse, "Начать &курс заново", "Restart &course"},
+  {Text::CommandRestartCourse, "Новый &круг", "New &cycle"},
   {Text::CommandTypeMove, "Ввести &ход:", "&Type a move:"},
   {Text::CommandPlay, "С&ыграть", "Pl&ay"},
   {Text::CommandOpen, "&Открыть", "&Open"},
@@ -123,6 +137,18 @@ inline constexpr TextRow kTexts[] = {
   {Text::PromoteKnight, "&Конь", "K&night"},
   {Text::Reply, "Ответ: ", "Reply: "},
   {Text::SolutionShowing, "Решение:", "Solution:"},
+  {Text::CommandReview, "П&овторение", "Re&view"},
+  {Text::CommandStatistics, "Ст&атистика", "Stat&istics"},
+  {Text::CommandEraseCourse, "Стере&ть результаты", "&Erase results"},
+  {Text::CommandAtMyLevel, "По &уровню", "At &my level"},
+  {Text::EraseQuestion,
+   "Стереть все результаты этого курса, все круги и повторения? Этого нельзя отменить. "
+   "Рейтинг останется.",
+   "Erase every result of this course, all its cycles and reviews? This cannot be undone. "
+   "Your rating stays."},
+  {Text::ReviewComplete, "Повторение закончено.", "Review complete."},
+  {Text::NothingDue, "Сегодня повторять нечего.", "Nothing to review today."},
+  {Text::StatisticsTitle, "Статистика", "Statistics"},
 };
 // clang-format on
 
@@ -143,7 +169,8 @@ inline constexpr Text kCommands[] = {
     Text::CommandHint,        Text::CommandSolution,      Text::CommandRetry,
     Text::CommandNext,        Text::CommandPrevious,      Text::CommandFlipBoard,
     Text::CommandProblemList, Text::CommandRestartCourse, Text::CommandTypeMove,
-    Text::CommandPlay,
+    Text::CommandPlay,        Text::CommandReview,        Text::CommandStatistics,
+    Text::CommandEraseCourse, Text::CommandAtMyLevel,
 };
 
 // "Ход белых" / "White to move".
@@ -160,6 +187,22 @@ std::string PieceHintText(chess::PieceType piece, chess::Square from, Language l
 // The second hint, the move itself in the language's notation:
 // "Подсказка: ход К:e5." / "Hint: play Nxe5."
 std::string MoveHintText(const chess::Position& before, const chess::Move& move, Language language);
+// A problem's clock: "4:05", "1:02:03".
+std::string ClockText(std::uint32_t seconds);
+// A length of time in words: "1 ч 02 мин", "4 мин 05 с" / "1 h 02 min", "4 min 05 s".
+std::string DurationText(std::uint64_t seconds, Language language);
+// "05.01.2026" / "2026-01-05".
+std::string DayText(platform::Day day, Language language);
+// A share from 0 to 1 as whole percent: "64 %" / "64%".
+std::string PercentText(double share, Language language);
+// "Круг 2" / "Cycle 2".
+std::string CycleText(std::size_t number, Language language);
+// "Рейтинг 1432 ± 81" / "Rating 1432 ± 81".
+std::string RatingText(const Glicko& rating, Language language);
+// "К повторению сегодня: 3" / "Due for review today: 3".
+std::string DueText(std::size_t due, Language language);
+// "Повторение: задача 2 из 5" / "Review: problem 2 of 5"; `place` counts from 1.
+std::string ReviewProblemText(std::size_t place, std::size_t size, Language language);
 // The access key of a caption: the character after "&", as UTF-8.
 std::string_view AccessKeyOf(std::string_view caption);
 

@@ -72,6 +72,26 @@ TEST(Texts, NumbersInTheirPlaceInEachLanguage) {
   EXPECT_EQ(ProgressText(12, 30, 9, Language::English), "Solved 12 of 30, 9 at the first attempt");
 }
 
+TEST(Texts, TheTrainersFiguresInWords) {
+  EXPECT_EQ(ClockText(0), "0:00");
+  EXPECT_EQ(ClockText(245), "4:05");
+  EXPECT_EQ(ClockText(3723), "1:02:03");
+  EXPECT_EQ(DurationText(35, Language::Russian), "35 с");
+  EXPECT_EQ(DurationText(245, Language::Russian), "4 мин 05 с");
+  EXPECT_EQ(DurationText(3723, Language::English), "1 h 02 min");
+  EXPECT_EQ(DurationText(100 * 3600, Language::English), "100 h 00 min");
+  const platform::Day day = platform::DayOf({2026, 1, 5});
+  EXPECT_EQ(DayText(day, Language::Russian), "05.01.2026");
+  EXPECT_EQ(DayText(day, Language::English), "2026-01-05");
+  EXPECT_EQ(PercentText(0.6449, Language::Russian), "64\u00A0%");
+  EXPECT_EQ(PercentText(0.6451, Language::English), "65%");
+  EXPECT_EQ(PercentText(1, Language::English), "100%");
+  EXPECT_EQ(CycleText(2, Language::English), "Cycle 2");
+  EXPECT_EQ(RatingText({1432.5, 80.6, 0.06}, Language::Russian), "Рейтинг 1433 ± 81");
+  EXPECT_EQ(DueText(3, Language::English), "Due for review today: 3");
+  EXPECT_EQ(ReviewProblemText(2, 5, Language::Russian), "Повторение: задача 2 из 5");
+}
+
 TEST(Texts, HintsNameTheManAndTheMoveInTheLanguagesNotation) {
   const auto position = chess::Position::FromFen("4k3/8/8/4p3/8/5N2/8/4K3 w - - 0 1");
   ASSERT_TRUE(position);

@@ -53,6 +53,9 @@ PRACTICE_PAGES = (
     (14, ("attraction",)),                    # Завлечение
     (20, ("sacrifice",)),                     # Морфи: финал
 )
+# Every double attack carries "fork"; one by a man other than a knight also
+# carries "double-attack" (page 4), so page 5, the knight's fork, leaves those out.
+PRACTICE_EXCLUDED = {5: ("double-attack",)}
 PRACTICE_MAX_MOVES = 2
 # Share of the mates the checkmate book may take, so the courses keep mates
 # too; mates are a small part of what the miner finds, and the book needs 60.
@@ -95,9 +98,10 @@ def build(problems: list[pool.Problem]) -> tuple[dict, list[str]]:
 
     # 1. practice
     groups = []
-    for _, tokens in PRACTICE_PAGES:
+    for page, tokens in PRACTICE_PAGES:
+        excluded = set(PRACTICE_EXCLUDED.get(page, ()))
         groups.append(ordered(p for p in problems if p.solver_moves() <= PRACTICE_MAX_MOVES
-                              and set(tokens) & set(p.themes)))
+                              and set(tokens) & set(p.themes) and not excluded & set(p.themes)))
     picked: list[list] = [[] for _ in groups]
     used: set = set()
     progress = True

@@ -53,6 +53,16 @@ OPENING_NODES = 60_000        # the opening: near-best moves of a fair search
 OPENING_SPREAD_CP = 35        # how far below the best an opening move may be
 PLAY_NODES = (10_000, 20_000, 40_000)   # the game's strength, chosen per game
 PLAY_SPREAD_CP = 15           # later moves: an equal alternative now and then
+PLAY_VARIED = 0.3             # how often a later move is chosen among the near-best
+# Games from this seed on are played more loosely: a later move is chosen
+# among those within SHARP_SPREAD_CP of the best half of the time. Such games
+# keep more tension and give mates and combinations more often, at the same
+# cost a game (measured over the same seeds: 37% mates among what was found
+# against 17%, as many longer lines). Earlier seeds keep the games they
+# had, so every problem's source still replays.
+SHARP_GAMES_FROM = 1000
+SHARP_SPREAD_CP = 60
+SHARP_VARIED = 0.5
 # The shallow searches whose top moves are plausible mistakes: depth 2 sees
 # a piece left hanging but not a fork or a mate two moves deep, so its top
 # moves include the mistakes that combinations punish; depth 5 gives the
@@ -76,14 +86,17 @@ QUICK_NODES = 10_000          # the quick look at the position after a mistake
 # since a quick search is rough), or a mate far beyond five moves.
 QUICK_GAP = 0.4
 QUICK_MATE_LIMIT = 7
+PREVIEW_GAP = 0.3             # the quick look at the second solver move (second_move_likely)
 MAX_PLIES = 120
 # A game whose pieces (not pawns) are down to this many points a side is
 # over for mining: bare endings give little but pawn races.
 ENDING_PIECES = 3
 GAP_PLIES = 8                 # problems of one game lie at least this far apart
-# What a run writes (--shape): every problem; only mates and lines of two or
-# more solver moves, once the pool has one-move problems enough and lacks the
-# rest (it saves their deep confirmation too); or only mates.
+# What a run writes (--shape): mates and lines of two or more solver moves, so
+# that a win of material shows both the blow and what it collects (the
+# default; it also saves the deep confirmation of one-move wins); only mates;
+# or every problem, the one-move wins too, which only the practice course's
+# first lessons use.
 SHAPES = ("all", "longer", "mates")
 LOPSIDED_CP = 700             # a game this far gone for a few moves is over
 
@@ -122,11 +135,14 @@ class Miner:
         return rng.choices(near, weights)[0]
 
     def play(self, seed: int, on_position=None) -> list[str]:
-        """Plays game `seed`; on_position(ply, played, pos, best, move) sees each position
-        after the opening before its move is played."""
+        """Plays game `seed`; on_position(ply, played, pos, lines, move) sees each position
+        after the opening, with the game's search there, before its move is played."""
         rng = random.Random(f"zelmiku-problems-{seed}")
         opening = rng.randint(6, 16)
         nodes = rng.choice(PLAY_NODES)
+        sharp = seed >= SHARP_GAMES_FROM
+        spread = SHARP_SPREAD_CP if sharp else PLAY_SPREAD_CP
+        varied = SHARP_VARIED if sharp else PLAY_VARIED
         played: list[str] = []
         pos = chess.parse_fen(START)
         lopsided = 0
@@ -138,11 +154,11 @@ class Miner:
                 chosen = self.choose(rng, lines, OPENING_SPREAD_CP)
             else:
                 lines = self.lines(START, played, nodes=nodes, multipv=3)
-                chosen = self.choose(rng, lines, PLAY_SPREAD_CP) if rng.random() < 0.3 \
+                chosen = self.choose(rng, lines, spread) if rng.random() < varied \
                     else lines[1]
             best = lines[1]
             if on_position and ply >= opening:
-                on_position(ply, tuple(played), pos, best, chosen.pv[0])
+                on_position(ply, tuple(played), pos, lines, chosen.pv[0])
             lopsided = lopsided + 1 if abs(best.centipawns()) >= LOPSIDED_CP else 0
             if lopsided >= 6 or pos.halfmove >= 60 or self.ending(pos):
                 break
@@ -162,12 +178,19 @@ class Miner:
     def mine_game(self, seed: int) -> list[pool.Problem]:
         found: list[pool.Problem] = []
         last_ply = [-GAP_PLIES]
+        before: list = [None]        # the previous position and the game's search there
 
-        def probe(ply, played, pos, best, main_move):
+        def probe(ply, played, pos, lines, main_move):
             self.stats["positions"] += 1
+            previous, before[0] = before[0], (pos, lines[1])
+            if previous and ply - 1 - last_ply[0] >= GAP_PLIES:
+                problem = self.probe_game_move(seed, ply - 1, played, previous, pos, lines)
+                if problem:
+                    found.append(problem)
+                    last_ply[0] = ply - 1
             if ply - last_ply[0] < GAP_PLIES:
                 return
-            problem = self.probe(seed, ply, played, pos, best, main_move)
+            problem = self.probe(seed, ply, played, pos, lines[1], main_move)
             if problem:
                 found.append(problem)
                 last_ply[0] = ply
@@ -175,6 +198,34 @@ class Miner:
         self.play(seed, probe)
         self.stats["games"] += 1
         return found
+
+    def probe_game_move(self, seed, ply, played, previous, pos, lines) -> pool.Problem | None:
+        """Did the game's own move at `ply` (played[-1]) hand the other side a win?
+
+        The games are played loosely enough that now and then a move the game
+        chose at its modest depth loses to a combination. The game's search
+        of the next position already shows it, so this costs no search of its
+        own until the screens of a mistake's candidate pass.
+        """
+        before_pos, before_best = previous
+        quick, rival = lines.get(1), lines.get(2)
+        solver = pos.turn
+        before = -before_best.centipawns()
+        if before >= rules.WIN_CP or rules.balance(before_pos, solver) > 0 \
+                or quick is None or not rules.decisive(quick):
+            return None
+        if not self.turned(before, quick, rival, pos, solver, played[:-1], played[-1]):
+            return None
+        self.stats["game-move candidates"] += 1
+        fen = pos.fen()
+        verdict = self.build(fen, seed, ply, played[-1])
+        if verdict and not self.wanted(verdict):
+            self.stats["skipped:" + self.shape] += 1
+            return None
+        problem = verdict and self.confirm(fen, verdict, seed, ply, played[-1])
+        if problem:
+            self.stats["problems:game-move"] += 1
+        return problem
 
     def probe(self, seed, ply, played, pos, best, main_move) -> pool.Problem | None:
         """Tries the plausible mistakes at this position; returns the problem it wrote."""
@@ -200,24 +251,8 @@ class Miner:
             quick, rival = looks.get(1), looks.get(2)
             if quick is None or not rules.decisive(quick):
                 continue
-            rise = rules.win_chances(quick) - rules.win_chances_cp(max(-3000, min(3000, before)))
-            if rise <= 0.6:
-                continue
-            # The mistake turned the game: a candidate. Cheap rejections first.
-            self.stats["candidates"] += 1
-            if quick.kind == "mate":
-                self.stats["mate candidates"] += 1
             after = pos.push(pos.move_from_uci(mistake))
-            if quick.kind == "cp" and quick.value < rules.COMBINATION_CP \
-                    and rules.balance(after, solver) >= 0:
-                self.stats["rejected:quick-not-combination"] += 1
-                continue
-            if rival is not None and not (quick.kind == "mate" and quick.value == 1):
-                if rules.win_chances(quick) - rules.win_chances(rival) <= QUICK_GAP:
-                    self.stats["rejected:quick-not-unique"] += 1
-                    continue
-            if quick.kind == "mate" and quick.value > QUICK_MATE_LIMIT:
-                self.stats["rejected:quick-long-mate"] += 1
+            if not self.turned(before, quick, rival, after, solver, played, mistake):
                 continue
             candidates.append((mistake, after.fen()))
         # Build every candidate's line, then confirm the best first: a mate,
@@ -234,6 +269,54 @@ class Miner:
             if problem:
                 return problem
         return None
+
+    def turned(self, before: int, quick: engine.Line, rival, after: chess.Position,
+               solver: str, played: tuple, mistake: str) -> bool:
+        """Did the mistake turn the game, by a quick look, into a candidate worth building?
+
+        `before` is the solver's view before the mistake, `quick` and `rival`
+        the quick look's two best lines after it. Cheap rejections first.
+        """
+        rise = rules.win_chances(quick) - rules.win_chances_cp(max(-3000, min(3000, before)))
+        if rise <= 0.6:
+            return False
+        self.stats["candidates"] += 1
+        if quick.kind == "mate":
+            self.stats["mate candidates"] += 1
+        if quick.kind == "cp" and quick.value < rules.COMBINATION_CP \
+                and rules.balance(after, solver) >= 0:
+            self.stats["rejected:quick-not-combination"] += 1
+            return False
+        if rival is not None and not (quick.kind == "mate" and quick.value == 1):
+            if rules.win_chances(quick) - rules.win_chances(rival) <= QUICK_GAP:
+                self.stats["rejected:quick-not-unique"] += 1
+                return False
+        if quick.kind == "mate" and quick.value > QUICK_MATE_LIMIT:
+            self.stats["rejected:quick-long-mate"] += 1
+            return False
+        if self.shape != "all" and quick.kind != "mate" \
+                and not self.second_move_likely(played + (mistake,), quick):
+            self.stats["skipped:quick-one-move"] += 1
+            return False
+        return True
+
+    def second_move_likely(self, played: tuple, quick: engine.Line) -> bool:
+        """Would a win of material go on to a second solver move that is the only good one?
+
+        Most wins a quick look finds are one blow, and a line of one move is
+        not what a run of shape longer writes; building it by the rules costs
+        three full searches. So the quick look's line is followed one move
+        further at its own depth: the key, the reply it expects, and then the
+        solver's best move must stand out by PREVIEW_GAP, a looser margin than
+        the rules', since a quick search is rough.
+        """
+        if len(quick.pv) < 2:
+            return True
+        looks = self.lines(START, played + quick.pv[:2], nodes=QUICK_NODES, multipv=2)
+        best, rival = looks.get(1), looks.get(2)
+        if best is None or not rules.decisive(best):
+            return False
+        return rival is None or rules.win_chances(best) - rules.win_chances(rival) > PREVIEW_GAP
 
     def wanted(self, verdict: rules.Verdict) -> bool:
         """Is the line of the shape this run writes? See SHAPES."""
@@ -306,7 +389,7 @@ class Miner:
         except rules.Rejected as e:
             self.rejected(stage, e, seed, ply, mistake)
             return None
-        tags = themes.tag(fen, verdict.moves)
+        tags = themes.tag(fen, verdict.moves, themes.Last.from_game(fen, mistake))
         rating = difficulty.rate(self.eng, fen, verdict.moves, tags)
         source = f"mined seed={seed} ply={ply} mistake={mistake}"
 
@@ -373,8 +456,9 @@ def main(argv: list[str]) -> int:
     parser.add_argument("--stats", help="append one JSON line per game to this file")
     parser.add_argument("--seeds", help="A-B: mine only these seeds (default: from 1 on)")
     parser.add_argument("--replay", type=int, help="print the game of this seed and stop")
-    parser.add_argument("--shape", choices=SHAPES, default="all",
-                        help="all problems, or only mates and longer lines, or only mates")
+    parser.add_argument("--shape", choices=SHAPES, default="longer",
+                        help="mates and longer lines (the default), or only mates, or also "
+                             "the one-move wins of material")
     parser.add_argument("--verbose", action="store_true")
     args = parser.parse_args(argv[1:])
 
@@ -382,8 +466,8 @@ def main(argv: list[str]) -> int:
         counts: Counter = Counter()
         miner = Miner(eng, args.pool, counts, args.verbose, args.shape)
         if args.replay is not None:
-            def show(ply, played, pos, best, main_move):
-                print(f"ply {ply}: {pos.fen()}  best {best.pv[0]} {best.describe()}")
+            def show(ply, played, pos, lines, main_move):
+                print(f"ply {ply}: {pos.fen()}  best {lines[1].pv[0]} {lines[1].describe()}")
             print(" ".join(miner.play(args.replay, show)))
             return 0
         if os.path.exists(args.pool):

@@ -187,6 +187,15 @@ def game_and_ply(problem: Problem) -> tuple[int, int] | None:
     return (int(m.group(1)), int(m.group(2))) if m else None
 
 
+MISTAKE = re.compile(r"mined\b.*\bmistake=([a-h][1-8][a-h][1-8][qrbn]?)(?:\s|$)")
+
+
+def mistake(problem: Problem) -> str | None:
+    """The opponent's move that set a mined problem, in coordinates, from its source line."""
+    m = MISTAKE.match(problem.source)
+    return m.group(1) if m else None
+
+
 def load(path: str = PROBLEMS) -> list[Problem]:
     with open(path, encoding="utf-8") as f:
         return parse(path, f.read())

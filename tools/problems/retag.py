@@ -8,6 +8,9 @@ second of one core a problem) runs on --jobs processes without the pool's lock;
 the rewrite then takes the lock, merges by id with whatever a running miner
 appended meanwhile, and puts the new file in place at once.
 
+A mined problem's themes also use the opponent's move its source names.
+With --themes-only it recomputes the themes alone and needs no engine.
+
 usage: retag.py [--pool FILE] [--themes-only] [--jobs N] [ID...]
 """
 from __future__ import annotations
@@ -44,7 +47,7 @@ def main(argv: list[str]) -> int:
             ratings[chosen[i].id] = rating
     updated = {}
     for p in chosen:
-        tags = themes.tag(p.fen, p.moves)
+        tags = themes.tag_problem(p)
         if (tags, ratings[p.id]) != (p.themes, p.difficulty):
             updated[p.id] = (tags, ratings[p.id])
 

@@ -33,9 +33,9 @@ import engine  # noqa: E402
 # 0.2 s here, and a problem needs two to four searches, so the whole set is
 # re-checked in CI within a few minutes on two cores.
 CHECK_NODES = 150_000
-# The miner confirms each new problem once more with a deeper search, so what
-# enters the pool does not rest on one shallow verdict alone.
-DEEP_NODES = 500_000
+# The miner confirms each new problem once more with searches twice as deep, so
+# what enters the pool does not rest on one shallow verdict alone.
+DEEP_NODES = 300_000
 HASH_MB = 16
 
 MAX_SOLVER_MOVES = pool.MAX_SOLVER_MOVES
@@ -98,15 +98,29 @@ class Verdict:
 
 
 class Judge:
-    """Runs the rules with one engine at one node budget."""
+    """Runs the rules with one engine at one node budget.
+
+    Every search starts from a cleared hash, so the same search always gives
+    the same lines: a judge remembers the searches of its last problem, and
+    checking a line it has just built costs nothing more.
+    """
+
+    MEMORY = 64          # searches remembered; a problem needs at most about twenty
 
     def __init__(self, eng: engine.Engine, nodes: int = CHECK_NODES):
         self.eng = eng
         self.nodes = nodes
+        self._memory: dict = {}
 
     def _search(self, fen, played, multipv=1, searchmoves=()):
-        return engine.Engine.best_lines(
-            self.eng.go(fen, played, nodes=self.nodes, multipv=multipv, searchmoves=searchmoves))
+        key = (fen, tuple(played), multipv, tuple(searchmoves))
+        if key not in self._memory:
+            if len(self._memory) >= self.MEMORY:
+                self._memory.pop(next(iter(self._memory)))
+            self._memory[key] = engine.Engine.best_lines(
+                self.eng.go(fen, played, nodes=self.nodes, multipv=multipv,
+                            searchmoves=searchmoves))
+        return self._memory[key]
 
     def _mate_in_one(self, fen: str, played: tuple, pos: chess.Position) -> tuple[set, float]:
         """The mating moves by our rules, and the win chances of the best other move."""

@@ -18,7 +18,7 @@ def fake_pool(count: int) -> list:
              ("material", "pin", "quiet-move"), ("mate", "mate-in-2", "sacrifice"),
              ("material", "hanging-piece"), ("material", "skewer"),
              ("material", "discovered-check"), ("mate", "mate-in-3", "attraction"),
-             ("material", "double-attack"), ("quiet-move",), ("material", "deflection"),
+             ("material", "fork", "double-attack"), ("quiet-move",), ("material", "deflection"),
              ("material", "removal-of-the-defender")]
     out = []
     for n in range(count):
@@ -41,11 +41,13 @@ class Rules(unittest.TestCase):
         practice = [by_id[i] for i in courses["practice"]]
         self.assertTrue(all(p.solver_moves() <= make_courses.PRACTICE_MAX_MOVES for p in practice))
         # Practice follows the textbook: each problem has the theme of the
-        # page it stands under, and the pages never go back.
+        # page it stands under (and none the page leaves out), and the pages
+        # never go back.
         page = 0
         for p in practice:
-            fits = [g for g, (_, tokens) in enumerate(make_courses.PRACTICE_PAGES)
-                    if g >= page and set(tokens) & set(p.themes)]
+            fits = [g for g, (number, tokens) in enumerate(make_courses.PRACTICE_PAGES)
+                    if g >= page and set(tokens) & set(p.themes)
+                    and not set(make_courses.PRACTICE_EXCLUDED.get(number, ())) & set(p.themes)]
             self.assertTrue(fits, f"{p.id} {p.themes} after page group {page}")
             page = fits[0]
         mates = [by_id[i] for i in courses["checkmate"]]
@@ -84,6 +86,20 @@ class Rules(unittest.TestCase):
         themes = {t for i in courses["tactics"] for t in by_id[i].themes}
         self.assertLessEqual({"fork", "pin", "skewer", "hanging-piece", "double-attack",
                               "discovered-check", "deflection", "removal-of-the-defender"}, themes)
+
+
+    def test_the_knights_fork_page_leaves_other_double_attacks_to_page_4(self):
+        # Queen double attacks (easier) and knight forks: every double attack
+        # is a fork, but page 5 shows the knight's alone.
+        queens = [pool.Problem(f"g{n + 1:04d}", FEN, ("d1d8",),
+                               ("material", "fork", "double-attack"), 400 + 10 * n, "hand")
+                  for n in range(5)]
+        knights = [pool.Problem(f"g{n + 6:04d}", FEN, ("d1d8",), ("material", "fork"),
+                                600 + 10 * n, "hand") for n in range(5)]
+        filler = [pool.Problem(f"g{n + 11:04d}", FEN, ("d1d8", "g8h8", "d1d8"), ("material",),
+                               900, "hand") for n in range(470)]
+        courses, _ = make_courses.build(queens + knights + filler)
+        self.assertEqual(courses["practice"], [p.id for p in queens + knights])
 
 
 class Committed(unittest.TestCase):

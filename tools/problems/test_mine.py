@@ -32,7 +32,7 @@ class Replay(unittest.TestCase):
     def test_the_source_line_replays_to_the_problem(self):
         seen = {}
 
-        def record(ply, played, pos, best, move):
+        def record(ply, played, pos, lines, move):
             seen[ply] = pos
 
         miner = mine.Miner(self.engine, os.devnull, Counter())
@@ -48,7 +48,8 @@ class Replay(unittest.TestCase):
             quiet = miner.play(SEED)
             with tempfile.TemporaryDirectory() as d:
                 miner.pool_path = os.path.join(d, "pool.txt")
-                probed = miner.play(SEED, lambda *a: miner.probe(SEED, *a))
+                probed = miner.play(SEED, lambda ply, played, pos, lines, move: miner.probe(
+                    SEED, ply, played, pos, lines[1], move))
         self.assertEqual(quiet, probed)
         self.assertEqual(len(quiet), 20)
 
@@ -85,6 +86,23 @@ class Probing(unittest.TestCase):
                  ("c", "", verdict(1, True)), ("d", "", verdict(2, False)),
                  ("e", "", verdict(3, True))]
         self.assertEqual([b[0] for b in mine.best_first(built)], ["e", "c", "b", "d", "a"])
+
+    def test_a_game_move_that_hands_over_a_mate_is_a_problem_with_that_move_as_its_source(self):
+        before = chess.parse_fen(BACK_RANK_THREAT)
+        after = before.push(before.move_from_uci("a2a3"))   # the rook leaves the back rank
+        search = lambda fen: engine.Engine.best_lines(  # noqa: E731
+            self.engine.go(fen, nodes=20_000, multipv=3))
+        with tempfile.TemporaryDirectory() as d:
+            miner = mine.Miner(self.engine, os.path.join(d, "pool.txt"), Counter())
+            problem = miner.probe_game_move(7, 40, ("a2a3",), (before, search(before.fen())[1]),
+                                            after, search(after.fen()))
+        self.assertIsNotNone(problem)
+        self.assertEqual(problem.moves, ("d8d1",))
+        self.assertEqual(problem.source, "mined seed=7 ply=40 mistake=a2a3")
+        # A game move that leaves nothing to find is no candidate at all.
+        quiet = before.push(before.move_from_uci("g2g3"))
+        self.assertIsNone(miner.probe_game_move(7, 40, ("g2g3",), (before, search(before.fen())[1]),
+                                                quiet, search(quiet.fen())))
 
     def test_a_run_of_a_shape_keeps_only_lines_of_that_shape(self):
         one, longer = rules.Verdict(("e2e4",), False), rules.Verdict(("e2e4",) * 3, False)

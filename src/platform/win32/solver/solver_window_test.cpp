@@ -1,6 +1,6 @@
 // The solver's real window over a temporary program folder: problems solved
 // by clicks on the board and by typed moves, a wrong move, hints, the lists,
-// pictures off, and the progress file's bytes after each step. Waits are
+// pictures off, and what the progress file holds after each step. Waits are
 // bounded; the pauses of the window are shortened to a millisecond.
 #include "platform/win32/solver/solver_window.h"
 
@@ -12,6 +12,7 @@
 #include "platform/win32/solver/solver_resources.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_files.h"
+#include "solver/progress_store.h"
 #include "solver/test_problems.h"
 #include "testing/test_folder.h"
 
@@ -111,7 +112,18 @@ class SolverWindowTest : public ::testing::Test {
     Pump([] { return true; });
   }
 
-  std::string Progress(const char* file = "practice.prg") const { return folder_.Read(file); }
+  // What the course's progress file holds: the current problem, then each
+  // problem's state in the cycle under way: "current p0001 p0001 first ...".
+  std::string Saved(const char* course = "practice") {
+    constexpr const char* kStates[] = {"new", "missed", "solved", "first"};
+    const solver::CourseProblems& problems = *data_.Find(course);
+    const solver::CourseProgress progress =
+        solver::ProgressStore(files_, SystemClock(), *solver::FindCourse(course), problems).Load();
+    std::string text = "current " + problems.problems[progress.current].id;
+    for (std::size_t i = 0; i < problems.problems.size(); ++i)
+      text += " " + problems.problems[i].id + " " + kStates[static_cast<int>(progress.StateOf(i))];
+    return text;
+  }
 
   testing::TestFolder folder_;
   Win32Files files_{folder_.path().string(), folder_.path().string()};
@@ -119,8 +131,6 @@ class SolverWindowTest : public ::testing::Test {
   solver::ProblemData data_;
   std::optional<SolverWindow> window_;
 };
-
-constexpr const char* kPracticeFresh = "Zelmiku progress 1\r\ncourse practice\r\ncurrent p0001\r\n";
 
 TEST_F(SolverWindowTest, AProblemSolvedByClicksAndADragWithTheRepliesPlayedByThemselves) {
   // The reply waits a second, so that what the window says before it can be
@@ -142,12 +152,11 @@ TEST_F(SolverWindowTest, AProblemSolvedByClicksAndADragWithTheRepliesPlayedByThe
   Drag("a1", "a8");
   EXPECT_EQ(window_->session()->phase(), solver::Phase::Solved);
   EXPECT_EQ(TextOf(kIdProgress), "Решено 1 из 4, с первой попытки 1");
-  EXPECT_EQ(Progress(), std::string(kPracticeFresh) +
-                            "p0001 first\r\np0002 new\r\np0003 new\r\np0004 new\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0001 p0001 first p0002 new p0003 new p0004 new");
   // The next problem is the first unsolved one when the course opens again.
   Click(kIdNext);
   EXPECT_EQ(TextOf(kIdProblem), "Задача 2 из 4");
-  EXPECT_NE(Progress().find("current p0002"), std::string::npos);
+  EXPECT_TRUE(Saved().starts_with("current p0002 ")) << Saved();
 }
 
 TEST_F(SolverWindowTest, AWrongMoveIsTakenBackAndCountedAndTheUserGoesOnFromThere) {
@@ -157,8 +166,7 @@ TEST_F(SolverWindowTest, AWrongMoveIsTakenBackAndCountedAndTheUserGoesOnFromTher
   ClickSquare("b2");  // legal, but not the solution
   EXPECT_EQ(TextOf(kIdStatus), "Неверно. Попробуйте ещё раз.");
   EXPECT_EQ(window_->session()->Position().Fen(), before);
-  EXPECT_EQ(Progress(), std::string(kPracticeFresh) +
-                            "p0001 missed\r\np0002 new\r\np0003 new\r\np0004 new\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0001 p0001 missed p0002 new p0003 new p0004 new");
   // An illegal move is refused and counts nothing.
   ClickSquare("b1");
   ClickSquare("c3");
@@ -171,8 +179,7 @@ TEST_F(SolverWindowTest, AWrongMoveIsTakenBackAndCountedAndTheUserGoesOnFromTher
   ClickSquare("a1");
   ClickSquare("a8");
   EXPECT_EQ(window_->session()->phase(), solver::Phase::Solved);
-  EXPECT_EQ(Progress(), std::string(kPracticeFresh) +
-                            "p0001 solved\r\np0002 new\r\np0003 new\r\np0004 new\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0001 p0001 solved p0002 new p0003 new p0004 new");
   EXPECT_EQ(TextOf(kIdProgress), "Решено 1 из 4, с первой попытки 0");
 }
 
@@ -201,17 +208,14 @@ TEST_F(SolverWindowTest, TypedMovesInEitherNotationWithAPromotionAndCastling) {
   EXPECT_EQ(TextOf(kIdToMove), "Black to move");
   Type("a1=Q#");
   EXPECT_EQ(window_->session()->phase(), solver::Phase::Solved) << TextOf(kIdStatus);
-  EXPECT_EQ(Progress(),
-            "Zelmiku progress 1\r\ncourse practice\r\ncurrent p0004\r\n"
-            "p0001 first\r\np0002 new\r\np0003 first\r\np0004 first\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0004 p0001 first p0002 new p0003 first p0004 first");
 }
 
 TEST_F(SolverWindowTest, HintsNameTheManThenTheMoveAndCountAsAMistake) {
   Open("practice");
   Click(kIdHint);
   EXPECT_EQ(TextOf(kIdStatus), "Подсказка: ходит ладья с b1.");
-  EXPECT_EQ(Progress(), std::string(kPracticeFresh) +
-                            "p0001 missed\r\np0002 new\r\np0003 new\r\np0004 new\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0001 p0001 missed p0002 new p0003 new p0004 new");
   Click(kIdHint);
   EXPECT_EQ(TextOf(kIdStatus), "Подсказка: ход Лb7.");
 
@@ -235,8 +239,7 @@ TEST_F(SolverWindowTest, ADamagedProgressFileIsSetAsideAndTheCourseStartsAfresh)
             "Zelmiku progress 1\r\ncourse practice\r\ncurrent p00");
   ClickSquare("b1");
   ClickSquare("b2");
-  EXPECT_EQ(Progress(), std::string(kPracticeFresh) +
-                            "p0001 missed\r\np0002 new\r\np0003 new\r\np0004 new\r\nend\r\n");
+  EXPECT_EQ(Saved(), "current p0001 p0001 missed p0002 new p0003 new p0004 new");
 }
 
 TEST_F(SolverWindowTest, WithPicturesOffThePositionIsGivenInWordsAndMovesAreTyped) {
@@ -316,8 +319,7 @@ TEST_F(SolverWindowTest, WithoutACourseTheFamilysCoursesAreOfferedAndOneOpens) {
   EXPECT_TRUE(IsWindowVisible(Item(kIdHint)));
   Type("Ra8#");
   EXPECT_EQ(window_->session()->phase(), solver::Phase::Solved);
-  EXPECT_EQ(folder_.Read("checkmate.prg"),
-            "Zelmiku progress 1\r\ncourse checkmate\r\ncurrent c0001\r\nc0001 first\r\nend\r\n");
+  EXPECT_EQ(Saved("checkmate"), "current c0001 c0001 first");
 }
 
 }  // namespace
