@@ -36,7 +36,7 @@ import difficulty_model  # noqa: E402
 import engine_pool  # noqa: E402
 import rated_table  # noqa: E402
 
-SITE_FILE = "/work/shared/data/rated-puzzles.csv"
+SITE_FILE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "data", "rated-puzzles.csv")
 CACHE = os.path.join(pool.ROOT, "build", "rating", "features-cache.jsonl")
 
 TREES = 300
