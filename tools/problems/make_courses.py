@@ -183,16 +183,20 @@ def build(problems: list[pool.Problem]) -> tuple[dict, list[str]]:
     courses["checkmate"] = take(sorted(spread(mates, target["checkmate"]),
                                        key=lambda p: (p.solver_moves(), p.difficulty, p.id)))
 
-    # One of every theme first, then spread over the range.
+    # One of every theme first, then spread over the range. Where the wins
+    # left are fewer than both collections want, they share them by their
+    # minimums, so neither is left empty.
     wins = [p for p in free.values() if is_material(p)]
+    both = MINIMUM["tactics"] + MINIMUM["material"]
+    k = min(target["tactics"], -(-len(wins) * MINIMUM["tactics"] // both))
     chosen, seen = [], set()
     for theme in TACTICS_THEMES:
         with_theme = [p for p in wins if theme in p.themes and p.id not in seen]
-        if with_theme and len(chosen) < target["tactics"]:
+        if with_theme and len(chosen) < k:
             p = spread(with_theme, 1)[0]
             chosen.append(p)
             seen.add(p.id)
-    chosen += spread([p for p in wins if p.id not in seen], target["tactics"] - len(chosen))
+    chosen += spread([p for p in wins if p.id not in seen], k - len(chosen))
     courses["tactics"] = take(ordered(chosen))
 
     wins = [p for p in free.values() if is_material(p)]
