@@ -140,7 +140,7 @@ inline constexpr TextRow kTexts[] = {
   {Text::CommandReview, "П&овторение", "Re&view"},
   {Text::CommandStatistics, "Ст&атистика", "Stat&istics"},
   {Text::CommandEraseCourse, "Стере&ть результаты", "&Erase results"},
-  {Text::CommandAtMyLevel, "По &уровню", "At &my level"},
+  {Text::CommandAtMyLevel, "По &моему уровню", "At &my level"},
   {Text::EraseQuestion,
    "Стереть все результаты этого курса, все круги и повторения? Этого нельзя отменить. "
    "Рейтинг останется.",
