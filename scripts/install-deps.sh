@@ -16,6 +16,7 @@ packages=(
   xvfb xdotool imagemagick               # real windows, key presses and screenshots
   e2fsprogs util-linux                   # chattr +i and flock
   python3-pil fonts-dejavu-core fonts-freefont-ttf   # the pictures and the icon
+  python3-sklearn python3-numpy          # fitting the difficulty measure and its test
   stockfish                              # checks every position the textbook shows
   nsis                                   # the Windows installer
 )

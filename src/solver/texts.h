@@ -148,8 +148,8 @@ inline constexpr TextRow kTexts[] = {
   {Text::CommandReview, "Повторени&е", "Re&view"},
   {Text::CommandStatistics, "Ст&атистика", "Stat&istics"},
   {Text::CommandEraseCourse, "Стереть резу&льтаты", "Erase res&ults"},
-  {Text::CommandAtMyLevel, "По моему &уровню", "At &my level"},
-  {Text::CommandShowClock, "Показывать вре&мя", "Show the cloc&k"},
+  {Text::CommandAtMyLevel, "По &моему уровню", "At &my level"},
+  {Text::CommandShowClock, "Показывать &часы", "Show the cloc&k"},
   {Text::EraseQuestion,
    "Стереть все результаты этого курса, все круги и повторения? Этого нельзя отменить. "
    "Рейтинг останется.",

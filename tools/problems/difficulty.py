@@ -1,150 +1,210 @@
-"""How hard a problem is, as a rating from engine features.
+"""How hard a problem is for people, as a rating on the public puzzle site's scale.
 
-What a person finds hard is what the engine must work for: on a large public
-puzzle site the nodes an engine needs to find a mate predicted how many people
-solved it, and the average solution grows by about one ply for every 600
-rating points. So the rating adds up:
+A problem rated R there is one that people of rating R solve about half the
+time. Ours get that number from features of the solver's position and the
+solution, read by our chess rules and by short engine searches, put through a
+model fitted to a thousand problems people rated on that site
+(difficulty_model.py evaluates it; calibrate.py fits it; content/README.md
+gives the figures).
 
-- the length: each solver move after the first;
-- the effort: log2 of the nodes after which the engine's best move is the key
-  and it already sees the win, and keeps both to the end of its search;
-- a quiet key move (no capture, check or promotion) and a sacrifice: moves
-  people do not look at first;
-- distractors: other moves that a shallow search ranks above the key;
-- what a first look shows: how far the key stands out from the other moves
-  at the engine's shallowest search (a queen left hanging stands out; a
-  knight won only because the defender cannot take back does not), and how
-  many other checks and captures there are to weigh against it. These tell
-  apart the one-move problems, which the features above mostly leave at the
-  floor.
+What the features measure is what a solver must weigh: how many moves the line
+asks for, how many other checks and captures compete with each key, whether
+the key is quiet, a retreat, or gives material away, and what the engine makes
+of it at a glance (a search of depth 1 over every move) and with effort (the
+nodes it needs before the key is its stable choice).
 
-The weights are in WEIGHTS; content/README.md says how they were set and what
-they were checked against (the textbook's examples must come out easy).
+Every search runs on one thread from a cleared hash (rules.HASH_MB) to a fixed
+depth or node count, so a problem gets the same features on every run.
 """
 from __future__ import annotations
 
 import math
 import os
 import sys
-from dataclasses import dataclass
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pool  # noqa: E402  (puts tools/content on the path)
 import chess  # noqa: E402
+import difficulty_model  # noqa: E402
 import engine  # noqa: E402
 import rules  # noqa: E402
 
-EFFORT_NODES = 500_000     # the effort search; a key not seen by then counts as twice this
-EFFORT_FLOOR = 100           # what the engine needs for even the plainest move
-SHALLOW_DEPTH = 4
-SHALLOW_LINES = 4           # a key outside these counts as this many distractors
-FIRST_SIGHT_DEPTH = 1       # the first look: one ply and the captures after it
-CHOICES_CAP = 8             # more checks and captures than this are no harder
+EFFORT_NODES = 300_000         # the first move's effort search
+LATER_EFFORT_NODES = 100_000   # each later solver move's
+EFFORT_FLOOR = 100             # nodes the engine needs for even the plainest move
+SIGHT_DEPTH = 1                # the first look: one ply and the captures after it
+ALL_MOVES = 256                # lines for every legal move (a position has at most 218)
+RIVAL_GAP = 0.2                # win chances within which another move rivals the key
+DIGITS = 4                     # features are rounded so a stored table matches a fresh run
 
-WEIGHTS = {
-    "base": 400,
-    "per_move": 120,          # each solver move after the first
-    "per_doubling": 35,       # each doubling of the effort above the floor
-    "quiet": 70,
-    "sacrifice": 70,
-    "distractor": 35,         # each move a shallow search ranks above the key
-    "hidden": 60,             # a key that does not stand out at first sight at all
-    "choice": 8,              # each other check or capture the solver has
-}
-LOWEST, HIGHEST = 400, 2600
-EASY = 1200                   # at most this: fit for the beginners' course
-
-
-@dataclass(frozen=True)
-class Features:
-    solver_moves: int
-    effort_nodes: int
-    quiet: bool
-    sacrifice: bool
-    distractors: int
-    margin: float = 2.0       # the key's win chances above the next move's at first sight
-    choices: int = 0          # the solver's other checks and captures
+# The model's inputs, in its order. Sums and extremes run over the solver's
+# moves; "key" is the first move. Where the solution mates, any mate is the
+# solver's move (right_moves), as the solvers take any.
+FEATURES = (
+    ("solver_moves", "the solver's moves in the line"),
+    ("mate", "1 if the line ends in mate"),
+    ("men", "men on the board, kings included"),
+    ("choices", "the solver's legal moves, summed over its moves"),
+    ("other_checks", "checks other than the solution's move, summed"),
+    ("other_captures", "captures other than the solution's move, summed"),
+    ("key_capture", "1 if the key takes a man"),
+    ("key_quiet", "1 if the key takes nothing, gives no check and does not promote"),
+    ("key_man", "value of the man the key moves (pawns; the king 0)"),
+    ("key_takes", "value of the man the key takes (pawns)"),
+    ("key_distance", "squares the key moves, in king steps"),
+    ("key_backward", "1 if the key moves towards the solver's own side"),
+    ("king_room", "squares beside the defender's king free of its men and not attacked"),
+    ("replies", "the defender's legal replies, on average over its moves"),
+    ("sacrifice", "most material the solver is ever below its start (pawns)"),
+    ("gain", "material won by the end of the line (pawns)"),
+    ("quiet_moves", "solver moves that take nothing, check nothing, promote nothing"),
+    ("sight", "the key's win chances at first look (-1 to 1)"),
+    ("sight_margin", "the key's win chances at first look above the best other move's"),
+    ("sight_rivals", f"other moves within {RIVAL_GAP} of the key's win chances at first look"),
+    ("later_sight", "the lowest win chances of a later solver move at first look"),
+    ("later_margin", "the lowest margin of a later solver move at first look"),
+    ("effort", "log2 of the nodes after which the engine holds the key and sees the win"),
+    ("later_effort", "the same for each later solver move, summed"),
+    ("effort_max", "the largest of these efforts"),
+    ("outlook", "win chances at the end of the key's effort search"),
+)
+FEATURE_NAMES = tuple(name for name, _ in FEATURES)
 
 
 def _sees_win(line: engine.Line, mate: bool) -> bool:
     if line.kind == "mate":
         return line.value > 0
-    return not mate and line.value >= 200
+    return not mate and line.value >= rules.WIN_CP
 
 
-def effort(eng: engine.Engine, fen: str, key: str) -> int:
-    """Nodes after which the engine's best move stays the key and it sees the win.
+def effort(infos: list[engine.Line], keys: set, limit: int) -> int:
+    """Nodes after which the engine's best move stays among `keys` and it sees the win.
 
-    The win is what the whole search ends with: a mate if it ends seeing one
-    (a line that only wins material on the way does not count), otherwise an
-    advantage of two pawns.
+    The win is what the whole search ends with: a mate if it ends seeing one,
+    otherwise +200 centipawns. A key not held to the end counts as twice the
+    search's nodes.
     """
-    infos = [l for l in eng.go(fen, nodes=EFFORT_NODES, multipv=1) if l.multipv == 1]
-    if not infos:
-        return 2 * EFFORT_NODES
-    mate = infos[-1].kind == "mate" and infos[-1].value > 0
+    infos = [line for line in infos if line.multipv == 1]
+    mate = bool(infos) and infos[-1].kind == "mate" and infos[-1].value > 0
     found = None
     for line in infos:
-        if line.pv[0] == key and _sees_win(line, mate):
-            if found is None:
-                found = line.nodes
+        if line.pv[0] in keys and _sees_win(line, mate):
+            found = line.nodes if found is None else found
         else:
             found = None
-    return found if found is not None else 2 * EFFORT_NODES
+    return found if found is not None else 2 * limit
 
 
-def distractors(eng: engine.Engine, fen: str, key: str) -> int:
-    """How many moves the shallow search ranks above the key (all it shows, if not the key)."""
-    lines = engine.Engine.best_lines(eng.go(fen, depth=SHALLOW_DEPTH, multipv=SHALLOW_LINES))
-    ranked = sorted(lines.values(), key=lambda l: -l.centipawns())
-    for rank, line in enumerate(ranked):
-        if line.pv[0] == key:
-            return rank
-    return len(ranked)
+def first_sight(infos: list[engine.Line], keys: set) -> tuple[float, float, int]:
+    """The key's win chances at first look, its margin over the best other move,
+    and how many other moves come within RIVAL_GAP of it."""
+    chances = {line.pv[0]: rules.win_chances(line)
+               for line in engine.Engine.best_lines(infos).values()}
+    mine = max((chances.pop(k) for k in keys if k in chances), default=None)
+    if mine is None:              # never happens with a legal key; read as unseen
+        return -1.0, -2.0, len(chances)
+    best_other = max(chances.values(), default=-1.0)
+    return mine, mine - best_other, sum(1 for c in chances.values() if c > mine - RIVAL_GAP)
 
 
-def first_sight(eng: engine.Engine, fen: str, key: str) -> float:
-    """How far the key stands out at the shallowest search, in win chances (-2 to 2).
-
-    The margin over the next best move when the key comes first; 0 when it
-    does not (it is not seen at first sight); 2 when it is the only move.
-    """
-    lines = engine.Engine.best_lines(eng.go(fen, depth=FIRST_SIGHT_DEPTH, multipv=2))
-    first, second = lines.get(1), lines.get(2)
-    if first is None or first.pv[0] != key:
-        return 0.0
-    if second is None:
-        return 2.0
-    return round(rules.win_chances(first) - rules.win_chances(second), 3)
+def right_moves(fen: str, moves) -> list[set]:
+    """What counts as the solver's move at each of its turns: the solution's
+    move, or any mate where the solution mates, as the solvers accept any."""
+    chain = pool.positions(fen, moves)
+    right = [{moves[k]} for k in range(0, len(moves), 2)]
+    if chain[-1].is_mate():
+        last = chain[-2]
+        right[-1] = {m.uci() for m in last.legal_moves() if last.push(m).is_mate()}
+    return right
 
 
-def choices(fen: str, key: str) -> int:
-    """The solver's checks and captures other than the key: what a solver weighs first."""
-    pos = chess.parse_fen(fen)
-    return sum(1 for m in pos.legal_moves()
-               if m.uci() != key and (pos.is_capture(m) or pos.push(m).in_check()))
+def _log_nodes(nodes: int) -> float:
+    return math.log2(max(nodes, EFFORT_FLOOR))
 
 
-def features(eng: engine.Engine, fen: str, moves, themes) -> Features:
-    return Features(solver_moves=(len(moves) + 1) // 2,
-                    effort_nodes=effort(eng, fen, moves[0]),
-                    quiet="quiet-move" in themes, sacrifice="sacrifice" in themes,
-                    distractors=distractors(eng, fen, moves[0]),
-                    margin=first_sight(eng, fen, moves[0]),
-                    choices=choices(fen, moves[0]))
+def engine_features(eng: engine.Engine, fen: str, moves) -> dict[str, float]:
+    sights, efforts = [], []
+    outlook = 0.0
+    for k, keys in zip(range(0, len(moves), 2), right_moves(fen, moves)):
+        played = tuple(moves[:k])
+        sights.append(first_sight(eng.go(fen, played, depth=SIGHT_DEPTH, multipv=ALL_MOVES), keys))
+        limit = EFFORT_NODES if k == 0 else LATER_EFFORT_NODES
+        infos = eng.go(fen, played, nodes=limit)
+        efforts.append(_log_nodes(effort(infos, keys, limit)))
+        if k == 0 and infos:
+            outlook = rules.win_chances(infos[-1])
+    later = sights[1:]
+    return {
+        "sight": sights[0][0], "sight_margin": sights[0][1], "sight_rivals": sights[0][2],
+        "later_sight": min((s[0] for s in later), default=1.0),
+        "later_margin": min((s[1] for s in later), default=2.0),
+        "effort": efforts[0], "later_effort": sum(efforts[1:]), "effort_max": max(efforts),
+        "outlook": outlook,
+    }
 
 
-def rating(f: Features) -> int:
-    w = WEIGHTS
-    doublings = math.log2(max(f.effort_nodes, EFFORT_FLOOR) / EFFORT_FLOOR)
-    # A key that beats the next move by a whole unit of win chances at first
-    # sight is there for anyone to see; below that it hides in proportion.
-    hidden = min(1.0, max(0.0, 1.0 - f.margin))
-    r = (w["base"] + w["per_move"] * (f.solver_moves - 1) + w["per_doubling"] * doublings
-         + w["quiet"] * f.quiet + w["sacrifice"] * f.sacrifice + w["distractor"] * f.distractors
-         + w["hidden"] * hidden + w["choice"] * min(f.choices, CHOICES_CAP))
-    return int(min(HIGHEST, max(LOWEST, round(r / 10) * 10)))
+def _king_room(pos: chess.Position, defender: str) -> int:
+    king = pos.king_square(defender)
+    solver = "w" if defender == "b" else "b"
+    room = 0
+    for df, dr in chess.KING_STEPS:
+        f, r = king % 8 + df, king // 8 + dr
+        if 0 <= f < 8 and 0 <= r < 8:
+            man = pos.board[f + 8 * r]
+            own = man is not None and (man.isupper() == (defender == "w"))
+            room += not own and not pos.attackers(f + 8 * r, solver)
+    return room
 
 
-def rate(eng: engine.Engine, fen: str, moves, themes) -> int:
-    return rating(features(eng, fen, moves, themes))
+def _quiet(pos: chess.Position, move: chess.Move) -> bool:
+    return not (pos.is_capture(move) or move.promotion or pos.push(move).in_check())
+
+
+def line_features(fen: str, moves) -> dict[str, float]:
+    """What our chess rules read from the position and the line alone."""
+    chain = pool.positions(fen, moves)
+    start = chain[0]
+    solver, defender = start.turn, ("b" if start.turn == "w" else "w")
+    key = start.move_from_uci(moves[0])
+    choices = checks = captures = quiet = 0
+    for k in range(0, len(moves), 2):
+        pos = chain[k]
+        for move in pos.legal_moves():
+            choices += 1
+            if move.uci() != moves[k]:
+                captures += pos.is_capture(move)
+                checks += pos.push(move).in_check()
+        quiet += _quiet(pos, pos.move_from_uci(moves[k]))
+    replies = [len(chain[k].legal_moves()) for k in range(1, len(moves), 2)]
+    material = [rules.balance(pos, solver) - rules.balance(start, solver) for pos in chain]
+    taken = start.board[key.to]
+    forward = key.to // 8 - key.frm // 8
+    return {
+        "solver_moves": (len(moves) + 1) // 2,
+        "mate": int(chain[-1].is_mate()),
+        "men": sum(1 for man in start.board if man),
+        "choices": choices, "other_checks": checks, "other_captures": captures,
+        "key_capture": int(start.is_capture(key)),
+        "key_quiet": int(_quiet(start, key)),
+        "key_man": rules.VALUES[start.board[key.frm].upper()],
+        "key_takes": rules.VALUES[taken.upper()] if taken else int(start.is_en_passant(key)),
+        "key_distance": max(abs(key.to % 8 - key.frm % 8), abs(forward)),
+        "key_backward": int(forward * (1 if solver == "w" else -1) < 0),
+        "king_room": _king_room(start, defender),
+        "replies": sum(replies) / len(replies) if replies else 0,
+        "sacrifice": -min(material), "gain": material[-1],
+        "quiet_moves": quiet,
+    }
+
+
+def features(eng: engine.Engine, fen: str, moves) -> dict[str, float]:
+    """Every feature of the problem, in FEATURE_NAMES order, rounded to DIGITS."""
+    found = line_features(fen, moves) | engine_features(eng, fen, moves)
+    return {name: round(float(found[name]), DIGITS) for name in FEATURE_NAMES}
+
+
+def rate(eng: engine.Engine, fen: str, moves, themes=()) -> int:
+    """The problem's rating. `themes` is taken for the callers' sake and not
+    read: the measure reads the line itself, so a change of the tagger never
+    moves a rating."""
+    return difficulty_model.rating(difficulty_model.load(), features(eng, fen, moves))

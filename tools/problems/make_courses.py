@@ -1,23 +1,29 @@
 #!/usr/bin/env python3
 """Builds content/courses.txt from the pool by fixed rules, the same every run.
 
-The problems are taken in this order, and none is used twice:
+Ratings are on people's scale (content/README.md, Difficulty). The problems
+are taken in this order, and none is used twice:
 
 1. practice ("Тактика-0"): the textbook's themes in the textbook's order
    (PRACTICE_PAGES), the easiest problems of one or two solver moves, taken
-   round by round from each theme so that every page gets its share;
-2. checkmate ("Шах и мат"): mates only, spread over the whole range of
-   difficulty, then ordered from mate in 1 to mate in 5, easiest first;
-3. tactics ("Тактика"): material-winning combinations, first one of every
+   round by round from each theme so that every page gets its share; a
+   single move that wins material without mate is a first lesson only, at
+   most a third of the course;
+2. tactics1 ... tactics9: nine runs of rising rating, each placed so that its
+   median comes nearest its level (LEVELS): 1-2 for the 4th category, 3-5 the
+   3rd, 6-8 the 2nd, 9 the 1st; mixed themes, easiest first;
+3. checkmate ("Шах и мат"): mates only, spread over the range of what is
+   left, ordered from mate in 1 to mate in 5, easiest first;
+4. tactics ("Тактика"): material-winning combinations, first one of every
    theme, then spread over the range; easiest first;
-4. material (hidden "Тактика на выигрыш материала"): material wins only;
-5. problembook (hidden "Задачник"): a mixed book spread over everything left;
-6. tactics1 ... tactics9: everything left, by rising difficulty (of equal
-   ratings the shorter line first), cut into nine equal runs: 1-2 for the
-   4th category, 3-5 the 3rd, 6-8 the 2nd, 9 the 1st.
+5. material (hidden "Тактика на выигрыш материала"): material wins only;
+6. problembook (hidden "Задачник"): a mixed book spread over everything left.
 
-Each course's size is its share of the pool by MINIMUM (a pool of 480 gives
-every course exactly its minimum); a course that gets fewer than its minimum
+Outside practice every problem is a mate or a line of at least two solver
+moves: a single capture ends before its gain is seen.
+
+Each course's size is its share by MINIMUM of the pool's problems other than
+single captures (1,500 of them give every course exactly its minimum); a course that gets fewer than its minimum
 is reported, not refused, so a small pool still yields every course.
 
 usage: make_courses.py [--pool FILE] [--out FILE]   writes courses.txt
@@ -28,13 +34,18 @@ from __future__ import annotations
 
 import argparse
 import os
+import statistics
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pool  # noqa: E402
 
-MINIMUM = {"practice": 30, **{f"tactics{n}": 30 for n in range(1, 10)},
-           "checkmate": 60, "tactics": 60, "problembook": 30, "material": 30}
+MINIMUM = {"practice": 40, **{f"tactics{n}": 100 for n in range(1, 10)},
+           "checkmate": 200, "tactics": 200, "problembook": 80, "material": 80}
+
+# The median each of Тактика-1 to -9 aims at: from what a 4th-category
+# player solves about half the time to what a 1st-category player does.
+LEVELS = (1000, 1110, 1220, 1340, 1450, 1560, 1680, 1790, 1900)
 
 # The textbook's pages that open practice, in order, with the themes of each
 # (content/textbook.txt): pages 8-10 are one family and share one group; 15-19
@@ -57,14 +68,15 @@ PRACTICE_PAGES = (
 # carries "double-attack" (page 4), so page 5, the knight's fork, leaves those out.
 PRACTICE_EXCLUDED = {5: ("double-attack",)}
 PRACTICE_MAX_MOVES = 2
-# Share of the mates the checkmate book may take, so the courses keep mates
-# too; mates are a small part of what the miner finds, and the book needs 60.
-CHECKMATE_SHARE = 0.8
-# Share of the material wins each of the two material collections may take.
-MATERIAL_SHARE = 0.3
-TACTICS_THEMES = ("hanging-piece", "fork", "double-attack", "pin", "skewer",
-                  "discovered-attack", "discovered-check", "double-check", "deflection",
-                  "attraction", "removal-of-the-defender", "promotion", "sacrifice", "quiet-move")
+# Practice is for beginners: nothing above what a 4th-category player solves.
+PRACTICE_MAX_RATING = 1100
+# At most this share of practice is single captures.
+PRACTICE_SINGLE_SHARE = 1 / 3
+TACTICS_THEMES = ("fork", "double-attack", "pin", "skewer", "x-ray", "discovered-attack",
+                  "discovered-check", "double-check", "deflection", "attraction",
+                  "removal-of-the-defender", "clearance", "interference", "intermezzo",
+                  "trapped-piece", "exposed-king", "hanging-piece", "promotion", "sacrifice",
+                  "quiet-move")
 
 
 def ordered(problems):
@@ -80,14 +92,70 @@ def spread(problems, k: int) -> list:
     return [sorted_[int((i + 0.5) * m / k)] for i in range(k)]
 
 
+def is_mate(p) -> bool:
+    return "mate" in p.themes
+
+
 def is_material(p) -> bool:
-    return "material" in p.themes and "mate" not in p.themes
+    return "material" in p.themes and not is_mate(p)
+
+
+def is_single_capture(p) -> bool:
+    """One solver move that does not mate: a first lesson, never a course's problem."""
+    return p.solver_moves() == 1 and not is_mate(p)
+
+
+def median(problems) -> float:
+    return statistics.median(p.difficulty for p in problems) if problems else 0
+
+
+def levelled(problems, size: int) -> list[list]:
+    """Nine runs of `size` from the problems sorted by rating, each placed so
+    that its median comes nearest its level; the runs follow one another, so
+    the medians never fall, and what lies between them is left for the
+    collections."""
+    sorted_ = ordered(problems)
+    runs, start = [], 0
+    for n, level in enumerate(LEVELS):
+        last = max(start, len(sorted_) - size * (len(LEVELS) - n))
+        best = min(range(start, last + 1),
+                   key=lambda i: (abs(sorted_[min(i + size // 2, len(sorted_) - 1)].difficulty
+                                      - level) if sorted_ else 0, i))
+        runs.append(sorted_[best:best + size])
+        start = best + len(runs[-1])
+    return runs
+
+
+def practice(problems, size: int) -> list:
+    groups = []
+    for page, tokens in PRACTICE_PAGES:
+        excluded = set(PRACTICE_EXCLUDED.get(page, ()))
+        groups.append(ordered(p for p in problems if p.solver_moves() <= PRACTICE_MAX_MOVES
+                              and p.difficulty <= PRACTICE_MAX_RATING
+                              and set(tokens) & set(p.themes)
+                              and not excluded & set(p.themes)))
+    singles = int(size * PRACTICE_SINGLE_SHARE)
+    picked: list[list] = [[] for _ in groups]
+    used: set = set()
+    progress = True
+    while progress and len(used) < size:
+        progress = False
+        for g, group in enumerate(groups):
+            if len(used) >= size:
+                break
+            for p in group:
+                if p.id in used or (is_single_capture(p) and singles == 0):
+                    continue
+                singles -= is_single_capture(p)
+                picked[g].append(p)
+                used.add(p.id)
+                progress = True
+                break
+    return [p for g in picked for p in g]
 
 
 def build(problems: list[pool.Problem]) -> tuple[dict, list[str]]:
     """The courses by the rules above, and the shortfalls as lines of text."""
-    total = sum(MINIMUM.values())
-    target = {k: max(1, MINIMUM[k] * len(problems) // total) for k in MINIMUM}
     free = {p.id: p for p in problems}
     courses: dict = {}
 
@@ -96,37 +164,31 @@ def build(problems: list[pool.Problem]) -> tuple[dict, list[str]]:
             del free[p.id]
         return [p.id for p in chosen]
 
-    # 1. practice
-    groups = []
-    for page, tokens in PRACTICE_PAGES:
-        excluded = set(PRACTICE_EXCLUDED.get(page, ()))
-        groups.append(ordered(p for p in problems if p.solver_moves() <= PRACTICE_MAX_MOVES
-                              and set(tokens) & set(p.themes) and not excluded & set(p.themes)))
-    picked: list[list] = [[] for _ in groups]
-    used: set = set()
-    progress = True
-    while progress and len(used) < target["practice"]:
-        progress = False
-        for g, group in enumerate(groups):
-            if len(used) >= target["practice"]:
-                break
-            for p in group:
-                if p.id not in used:
-                    picked[g].append(p)
-                    used.add(p.id)
-                    progress = True
-                    break
-    courses["practice"] = take([p for g in picked for p in g])
+    # The textbook's course has its minimum from a pool of five times that:
+    # its lessons are the easiest problems and the single captures, which no
+    # other course needs. The others share what is left by their minimums.
+    courses["practice"] = take(practice(problems, max(
+        MINIMUM["practice"] * len(problems) // sum(MINIMUM.values()),
+        min(MINIMUM["practice"], len(problems) // 5))))
+    for p in [p for p in free.values() if is_single_capture(p)]:
+        del free[p.id]
+    rest = sum(m for k, m in MINIMUM.items() if k != "practice")
+    target = {k: max(1, m * len(free) // rest) for k, m in MINIMUM.items()}
 
-    # 2. checkmate
-    mates = [p for p in free.values() if "mate" in p.themes]
-    k = min(target["checkmate"], int(len(mates) * CHECKMATE_SHARE))
-    chosen = sorted(spread(mates, k), key=lambda p: (p.solver_moves(), p.difficulty, p.id))
-    courses["checkmate"] = take(chosen)
+    size = min(target[f"tactics{n}"] for n in range(1, len(LEVELS) + 1))
+    for n, run in enumerate(levelled(list(free.values()), size), start=1):
+        courses[f"tactics{n}"] = take(run)
 
-    # 3. tactics: one of each theme first, then spread over the range
+    mates = [p for p in free.values() if is_mate(p)]
+    courses["checkmate"] = take(sorted(spread(mates, target["checkmate"]),
+                                       key=lambda p: (p.solver_moves(), p.difficulty, p.id)))
+
+    # One of every theme first, then spread over the range. Where the wins
+    # left are fewer than both collections want, they share them by their
+    # minimums, so neither is left empty.
     wins = [p for p in free.values() if is_material(p)]
-    k = min(target["tactics"], int(len(wins) * MATERIAL_SHARE))
+    both = MINIMUM["tactics"] + MINIMUM["material"]
+    k = min(target["tactics"], -(-len(wins) * MINIMUM["tactics"] // both))
     chosen, seen = [], set()
     for theme in TACTICS_THEMES:
         with_theme = [p for p in wins if theme in p.themes and p.id not in seen]
@@ -137,23 +199,25 @@ def build(problems: list[pool.Problem]) -> tuple[dict, list[str]]:
     chosen += spread([p for p in wins if p.id not in seen], k - len(chosen))
     courses["tactics"] = take(ordered(chosen))
 
-    # 4. material
     wins = [p for p in free.values() if is_material(p)]
-    courses["material"] = take(ordered(spread(wins, min(target["material"],
-                                                        int(len(wins) * MATERIAL_SHARE)))))
-
-    # 5. problembook
+    courses["material"] = take(ordered(spread(wins, target["material"])))
     courses["problembook"] = take(ordered(spread(list(free.values()), target["problembook"])))
-
-    # 6. tactics1..9: the rest, in nine runs of rising difficulty
-    rest = ordered(free.values())
-    for n in range(9):
-        run = rest[n * len(rest) // 9:(n + 1) * len(rest) // 9]
-        courses[f"tactics{n + 1}"] = take(run)
 
     shortfalls = [f"{key}: {len(courses[key])} problems, fewer than the {MINIMUM[key]} wanted"
                   for key in pool.COURSE_KEYS if len(courses[key]) < MINIMUM[key]]
     return {key: courses[key] for key in pool.COURSE_KEYS}, shortfalls
+
+
+def describe(problems, courses: dict) -> list[str]:
+    """Each course's size, median and range of ratings, one line each."""
+    by_id = {p.id: p for p in problems}
+    out = []
+    for key in pool.COURSE_KEYS:
+        chosen = [by_id[i] for i in courses[key]]
+        low = min((p.difficulty for p in chosen), default=0)
+        high = max((p.difficulty for p in chosen), default=0)
+        out.append(f"{key}: {len(chosen)}, median {median(chosen):.0f}, {low}-{high}")
+    return out
 
 
 def render(courses: dict) -> str:
@@ -199,8 +263,7 @@ def main(argv: list[str]) -> int:
     with open(args.out + ".tmp", "w", encoding="utf-8") as f:
         f.write(text)
     os.replace(args.out + ".tmp", args.out)
-    for key in pool.COURSE_KEYS:
-        print(f"{key}: {len(courses[key])}")
+    print("\n".join(describe(problems, courses)))
     return 0
 
 

@@ -3,19 +3,19 @@
 
 The miner writes both when it finds a problem; after a change to themes.py or
 difficulty.py this brings the pool up to date. It never touches ids, positions,
-moves or sources. The slow part (the engine's difficulty searches) runs without
-the pool's lock; the rewrite then takes the lock, merges by id with whatever
-a running miner appended meanwhile, and puts the new file in place at once.
+moves or sources. The slow part (the engine's difficulty searches, about half a
+second of one core a problem) runs on --jobs processes without the pool's lock;
+the rewrite then takes the lock, merges by id with whatever a running miner
+appended meanwhile, and puts the new file in place at once.
 
 A mined problem's themes also use the opponent's move its source names.
 With --themes-only it recomputes the themes alone and needs no engine.
 
-usage: retag.py [--pool FILE] [--themes-only] [ID...]
+usage: retag.py [--pool FILE] [--themes-only] [--jobs N] [ID...]
 """
 from __future__ import annotations
 
 import argparse
-import contextlib
 import dataclasses
 import os
 import sys
@@ -23,9 +23,12 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pool  # noqa: E402  (puts tools/content on the path)
 import difficulty  # noqa: E402
-import engine  # noqa: E402
-import rules  # noqa: E402
+import engine_pool  # noqa: E402
 import themes  # noqa: E402
+
+
+def _rate(eng, problem: pool.Problem) -> int:
+    return difficulty.rate(eng, problem.fen, problem.moves)
 
 
 def main(argv: list[str]) -> int:
@@ -33,19 +36,20 @@ def main(argv: list[str]) -> int:
     parser.add_argument("--pool", default=pool.PROBLEMS)
     parser.add_argument("--themes-only", action="store_true",
                         help="keep the difficulties (no engine needed)")
+    parser.add_argument("--jobs", type=int, default=2, help="engine processes, one core each")
     parser.add_argument("ids", nargs="*")
     args = parser.parse_args(argv[1:])
     problems = pool.load(args.pool)
     chosen = [p for p in problems if not args.ids or p.id in args.ids]
+    ratings = {p.id: p.difficulty for p in chosen}
+    if not args.themes_only:
+        for i, rating in engine_pool.run(_rate, chosen, args.jobs):
+            ratings[chosen[i].id] = rating
     updated = {}
-    with contextlib.ExitStack() as stack:
-        eng = None if args.themes_only else stack.enter_context(
-            engine.Engine(hash_mb=rules.HASH_MB))
-        for p in chosen:
-            tags = themes.tag_problem(p)
-            rating = p.difficulty if eng is None else difficulty.rate(eng, p.fen, p.moves, tags)
-            if (tags, rating) != (p.themes, p.difficulty):
-                updated[p.id] = (tags, rating)
+    for p in chosen:
+        tags = themes.tag_problem(p)
+        if (tags, ratings[p.id]) != (p.themes, p.difficulty):
+            updated[p.id] = (tags, ratings[p.id])
 
     def change(current):
         with open(args.pool, encoding="utf-8") as f:

@@ -16,14 +16,16 @@ def fake_pool(count: int) -> list:
     """Problems with a spread of themes, lengths and ratings; the builder reads no board."""
     kinds = [("mate", "mate-in-1", "back-rank-mate"), ("material", "fork"),
              ("material", "pin", "quiet-move"), ("mate", "mate-in-2", "sacrifice"),
-             ("material", "hanging-piece"), ("material", "skewer"),
+             ("material", "hanging-piece"), ("mate", "mate-in-1"), ("material", "skewer"),
              ("material", "discovered-check"), ("mate", "mate-in-3", "attraction"),
-             ("material", "fork", "double-attack"), ("quiet-move",), ("material", "deflection"),
+             ("material", "fork", "double-attack"), ("mate", "mate-in-2", "deflection"),
+             ("material", "deflection"), ("mate", "mate-in-1", "fork"),
              ("material", "removal-of-the-defender")]
     out = []
     for n in range(count):
         tags = kinds[n % len(kinds)]
-        moves = 1 if "mate-in-1" in tags else 3 if "mate-in-3" in tags else (n % 3) + 1
+        # Outside practice a single move must mate, so the others take two or three.
+        moves = 1 if "mate-in-1" in tags else 3 if "mate-in-3" in tags else (n % 2) + 2
         line = tuple(["d1d8", "g8h8"] * (moves - 1) + ["d1d8"])
         # Ratings in steps of 100, so that many are equal and the order of
         # equal ratings counts.
@@ -50,12 +52,19 @@ class Rules(unittest.TestCase):
                     and not set(make_courses.PRACTICE_EXCLUDED.get(number, ())) & set(p.themes)]
             self.assertTrue(fits, f"{p.id} {p.themes} after page group {page}")
             page = fits[0]
+        singles = [p for p in practice if make_courses.is_single_capture(p)]
+        self.assertLessEqual(len(singles), len(practice) * make_courses.PRACTICE_SINGLE_SHARE)
+        self.assertTrue(all(p.difficulty <= make_courses.PRACTICE_MAX_RATING for p in practice))
+        outside = [by_id[i] for i in everything if i not in courses["practice"]]
+        self.assertEqual([p.id for p in outside if make_courses.is_single_capture(p)], [],
+                         "a single capture outside practice")
         mates = [by_id[i] for i in courses["checkmate"]]
         self.assertTrue(all("mate" in p.themes for p in mates))
         self.assertEqual([p.solver_moves() for p in mates], sorted(p.solver_moves() for p in mates))
         for key in ("material", "tactics"):
             self.assertTrue(all(make_courses.is_material(by_id[i]) for i in courses[key]), key)
-        # Тактика-1 to -9 rise: by rating, and of equal ratings by length.
+        # Тактика-1 to -9 rise: each is easiest first, and each lies wholly
+        # above the one before, so its median does too.
         runs = [[(by_id[i].difficulty, by_id[i].solver_moves()) for i in courses[f"tactics{n}"]]
                 for n in range(1, 10)]
         for run in runs:
@@ -66,6 +75,7 @@ class Rules(unittest.TestCase):
 
     def test_a_pool_of_the_minimum_fills_every_course_exactly(self):
         problems = fake_pool(sum(make_courses.MINIMUM.values()))
+        self.assertFalse(any(make_courses.is_single_capture(p) for p in problems))
         courses, short = make_courses.build(problems)
         self.check_rules(problems, courses)
         self.assertEqual(short, [])
@@ -77,7 +87,7 @@ class Rules(unittest.TestCase):
         self.check_rules(problems, courses)
         self.assertTrue(all(courses[k] for k in pool.COURSE_KEYS), courses)
         self.assertEqual(len(short), len(pool.COURSE_KEYS))
-        self.assertRegex(short[0], r"^practice: \d+ problems, fewer than the 30 wanted$")
+        self.assertRegex(short[0], r"^practice: \d+ problems, fewer than the 40 wanted$")
 
     def test_the_tactics_book_has_every_theme_there_is(self):
         problems = fake_pool(600)

@@ -12,6 +12,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import make_data  # noqa: E402
 import mine  # noqa: E402
 import pool  # noqa: E402
+import rated_table  # noqa: E402
+import retire  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 FORK = "r1b2rk1/pp3ppp/2q5/3N4/8/8/PPP2PPP/R2Q1RK1 w - - 0 1"
@@ -144,6 +146,13 @@ class DataFile(unittest.TestCase):
                 self.assertGreaterEqual(b - a, mine.GAP_PLIES,
                                         f"{first} and {second} of seed {seed} lie too close")
 
+    def test_no_problem_of_the_pool_is_a_rated_one(self):
+        # The public puzzle site's rated problems are the ruler of the
+        # difficulty measure, never content: no position of theirs in the pool.
+        rated = rated_table.position_keys()
+        self.assertGreater(len(rated), 900, "the rated table was not read whole")
+        self.assertEqual([p.id for p in pool.load() if p.position_key() in rated], [])
+
 
 # Distinct legal positions for the writers: the white king on its own square.
 KING_SQUARES = [f + r for r in "123456" for f in "abcdefgh" if f + r not in ("a1", "a2")]
@@ -191,6 +200,49 @@ class Appending(unittest.TestCase):
             self.assertEqual(len(pool.load(path)), 40)
             with open(path, encoding="utf-8") as f:
                 self.assertTrue(f.read().startswith("# The problem pool"))
+
+
+class Retiring(unittest.TestCase):
+    """Problems are taken out under the lock; the rest stays as it was written."""
+
+    def pool_with(self, d, themes_of):
+        path = os.path.join(d, "problems.txt")
+        for n, themes in enumerate(themes_of):
+            fen = _king_fen(KING_SQUARES[n])
+            pool.append(lambda next_id, existing, fen=fen, themes=themes: pool.Problem(
+                next_id, fen, ("a1a2",), themes, 400 + 10 * n, "hand"), path)
+        return path
+
+    def test_unused_single_captures_go_and_the_last_id_stays(self):
+        with tempfile.TemporaryDirectory() as d:
+            # Practice takes hanging pieces only up to a third of its size;
+            # the last problem is a single capture too, and keeps its id.
+            path = self.pool_with(d, [("material", "hanging-piece")] * 20
+                                  + [("mate", "mate-in-1")] * 20 + [("material",)])
+            before = {p.id: p.text() for p in pool.load(path)}
+            unused = retire.unused_single_captures(pool.load(path))
+            self.assertTrue(unused)
+            self.assertEqual(retire.main(["retire.py", "--pool", path,
+                                          "--unused-single-captures"]), 0)
+            after = {p.id: p.text() for p in pool.load(path)}
+            self.assertEqual(set(before) - set(after), unused - {"g0041"})
+            self.assertIn("g0041", after)
+            self.assertTrue(all(after[i] == before[i] for i in after))
+            with open(path, encoding="utf-8") as f:
+                self.assertTrue(f.read().startswith("# The problem pool"))
+
+    def test_an_unknown_or_the_last_id_changes_nothing(self):
+        with tempfile.TemporaryDirectory() as d:
+            path = self.pool_with(d, [("quiet-move",)] * 3)
+            with open(path, encoding="utf-8") as f:
+                text = f.read()
+            for ids in (["g0001", "g0009"], ["g0003"]):
+                with self.subTest(ids=ids), self.assertRaises(SystemExit):
+                    retire.main(["retire.py", "--pool", path, *ids])
+                with open(path, encoding="utf-8") as f:
+                    self.assertEqual(f.read(), text)
+            self.assertEqual(retire.main(["retire.py", "--pool", path, "g0002"]), 0)
+            self.assertEqual([p.id for p in pool.load(path)], ["g0001", "g0003"])
 
 
 if __name__ == "__main__":

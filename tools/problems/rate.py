@@ -1,0 +1,83 @@
+#!/usr/bin/env python3
+"""Rates problems on people's scale: `FEN;moves` lines in, one rating a line out.
+
+Each input line is the solver's position (FEN, the solver to move), a ';' and
+the solution in coordinates (e2e4, e7e8q, castling as the king's move),
+space-separated: the solver's move first, ending on a solver move.
+
+The output has one line for each input line, in order: the rating as a whole
+number, or "-" for a line that cannot be rated. Each such line is named on
+standard error with its number and what is wrong with it, the other lines are
+rated all the same, and the exit status is 1. Exit status 2: the engine or the
+model failed, and nothing after that point was rated.
+
+usage: rate.py < lines
+"""
+from __future__ import annotations
+
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import pool  # noqa: E402  (puts tools/content on the path)
+import chess  # noqa: E402
+import difficulty  # noqa: E402
+import difficulty_model  # noqa: E402
+import engine  # noqa: E402
+import rules  # noqa: E402
+
+UNRATED = "-"
+
+
+class LineError(ValueError):
+    pass
+
+
+def read_line(text: str) -> tuple[str, tuple]:
+    """The position and the solution of one input line; raises LineError."""
+    fen, sep, line = text.strip().partition(";")
+    if not sep:
+        raise LineError("expected 'FEN;moves': there is no ';'")
+    fen, moves = " ".join(fen.split()), tuple(line.split())
+    try:
+        chess.parse_fen(fen)
+    except chess.ChessError as e:
+        raise LineError(f"the position: {e}") from None
+    if not moves:
+        raise LineError("no moves after the ';'")
+    if len(moves) % 2 == 0:
+        raise LineError(f"{len(moves)} moves end on a move of the defender; the solution "
+                        "ends on a solver move (an odd number of moves)")
+    try:
+        pool.positions(fen, moves)
+    except chess.ChessError as e:
+        raise LineError(str(e)) from None
+    return fen, moves
+
+
+def main(argv: list[str]) -> int:
+    if len(argv) > 1:
+        print(__doc__.strip().splitlines()[-1], file=sys.stderr)
+        return 2
+    bad = 0
+    try:
+        model = difficulty_model.load()
+        with engine.Engine(hash_mb=rules.HASH_MB) as eng:
+            for number, text in enumerate(sys.stdin, start=1):
+                try:
+                    fen, moves = read_line(text)
+                except LineError as e:
+                    print(f"line {number}: {e}", file=sys.stderr)
+                    print(UNRATED, flush=True)
+                    bad += 1
+                    continue
+                values = difficulty.features(eng, fen, moves)
+                print(difficulty_model.rating(model, values), flush=True)
+    except (engine.EngineError, difficulty_model.ModelError) as e:
+        print(f"rate.py: {e}", file=sys.stderr)
+        return 2
+    return 1 if bad else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
