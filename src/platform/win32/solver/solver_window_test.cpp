@@ -354,9 +354,10 @@ TEST_F(SolverWindowTest, WithPicturesOffThePositionIsGivenInWordsAndMovesAreType
   EXPECT_EQ(GetFocus(), Item(kIdMoveEdit)) << "the field has the keyboard for the next move";
 }
 
-TEST_F(SolverWindowTest, TheKeyboardComesBackToItsControlWhenTheUserReturns) {
+TEST_F(SolverWindowTest, TheKeyboardComesBackToItsControlAndTheClockGoesOnWhenTheUserReturns) {
   Open("practice", chess::Language::Russian, false);
   ASSERT_EQ(GetFocus(), Item(kIdMoveEdit));
+  EXPECT_TRUE(Session().ClockRunning());
   // Another program's window takes the user away; a reply that comes in
   // meanwhile must not take the activation back.
   const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 200,
@@ -365,6 +366,7 @@ TEST_F(SolverWindowTest, TheKeyboardComesBackToItsControlWhenTheUserReturns) {
   SetActiveWindow(other);
   Pump([] { return true; });
   ASSERT_EQ(GetActiveWindow(), other);
+  EXPECT_FALSE(Session().ClockRunning()) << "time elsewhere is not time on the problem";
   // The command as a screen reader's "press" gives it, without a click that
   // would bring the window forward.
   SetWindowTextW(Item(kIdMoveEdit), L"b1b7");
@@ -376,7 +378,28 @@ TEST_F(SolverWindowTest, TheKeyboardComesBackToItsControlWhenTheUserReturns) {
   SetActiveWindow(window_->handle());
   Pump([] { return true; });
   EXPECT_EQ(GetFocus(), Item(kIdMoveEdit));
+  EXPECT_TRUE(Session().ClockRunning());
   DestroyWindow(other);
+}
+
+TEST_F(SolverWindowTest, TheClocksCheckBoxHidesItAndTheOrdersShowsOnlyInACollection) {
+  Open("practice");
+  EXPECT_FALSE(IsWindowVisible(Item(kIdAtMyLevel)));
+  ASSERT_TRUE(IsWindowVisible(Item(kIdShowClock)));
+  EXPECT_EQ(SendMessageW(Item(kIdShowClock), BM_GETCHECK, 0, 0), BST_CHECKED);
+  Click(kIdShowClock);
+  EXPECT_EQ(SendMessageW(Item(kIdShowClock), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(TextOf(kIdClock), "");
+  EXPECT_TRUE(Session().ClockRunning()) << "hidden, it counts all the same";
+  Click(kIdShowClock);
+  EXPECT_TRUE(TextOf(kIdClock).starts_with("Время: ")) << TextOf(kIdClock);
+  window_.reset();
+
+  Open("checkmate", chess::Language::English, true, SolverFamily::ProblemBookSolver);
+  ASSERT_TRUE(IsWindowVisible(Item(kIdAtMyLevel)));
+  Click(kIdAtMyLevel);
+  EXPECT_EQ(SendMessageW(Item(kIdAtMyLevel), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(Session().order(), solver::Order::AtMyLevel);
 }
 
 TEST_F(SolverWindowTest, TheProblemListInAListBoxAndTheArrowsPage) {
