@@ -36,6 +36,16 @@ using solver::testing::kTestData;
 
 Square At(const char* name) { return *chess::SquareFromName(name); }
 
+// EnumThreadWindows' callback: the visible dialog window of a message box,
+// into the HWND that `found` points to.
+BOOL CALLBACK FindMessageBox(HWND hwnd, LPARAM found) {
+  wchar_t name[16] = {};
+  GetClassNameW(hwnd, name, 16);
+  if (std::wstring(name) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
+  *reinterpret_cast<HWND*>(found) = hwnd;
+  return FALSE;
+}
+
 // The day the test sets, and the system's steady time, which the window's
 // timers and its moving men follow.
 class TestClock final : public Clock {
@@ -96,16 +106,7 @@ class SolverWindowTest : public ::testing::Test {
     std::thread answering([thread, answer] {
       for (int waited = 0; waited < 10000; waited += 20) {
         HWND box = nullptr;
-        EnumThreadWindows(
-            thread,
-            [](HWND hwnd, LPARAM found) {
-              wchar_t name[16] = {};
-              GetClassNameW(hwnd, name, 16);
-              if (std::wstring(name) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
-              *reinterpret_cast<HWND*>(found) = hwnd;
-              return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&box));
+        EnumThreadWindows(thread, FindMessageBox, reinterpret_cast<LPARAM>(&box));
         if (box) {
           PostMessageW(box, WM_COMMAND, answer, 0);
           return;
