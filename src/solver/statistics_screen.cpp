@@ -26,7 +26,7 @@ int RowHeight(const TextMeasure& measure) { return measure.lineHeight * 5 / 4; }
 std::vector<Box> PlaceColumns(std::span<const Column> columns,
                               const std::vector<std::vector<std::string>>& rows, Box area,
                               const TextMeasure& measure) {
-  const int gap = measure.lineHeight;
+  const int gap = measure.lineHeight / 2;
   std::vector<int> widths;
   int total = 0;
   for (std::size_t c = 1; c < columns.size(); ++c) {
@@ -203,8 +203,8 @@ Drawing DrawStatistics(const Statistics& statistics, Language language, const Th
     page.top = std::min(page.bottom, page.top + line * 2);
   }
 
-  // The pictures take a little more than half the width, each half the height.
-  const int leftWidth = (page.Width() - line) * 11 / 20;
+  // The pictures take half the width, each half the height.
+  const int leftWidth = (page.Width() - line) / 2;
   const Box left{page.left, page.top, page.left + std::max(0, leftWidth), page.bottom};
   const Box right{std::min(page.right, left.right + line), page.top, page.right, page.bottom};
   const int middle = left.top + left.Height() / 2;

@@ -128,9 +128,7 @@ HWND StatisticsWindow::Open(HWND owner, std::unique_ptr<StatisticsWindow> self) 
   window->MakeFonts();
   if (!window->pictures_) {
     window->text_ = CreateWindowExW(
-        WS_EX_CLIENTEDGE, L"EDIT",
-        Widen(solver::StatisticsText(window->statistics_, window->language_, window->themeNames_))
-            .c_str(),
+        WS_EX_CLIENTEDGE, L"EDIT", L"",
         WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY |
             ES_AUTOVSCROLL,
         0, 0, 0, 0, hwnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdStatisticsText)),
@@ -142,11 +140,19 @@ HWND StatisticsWindow::Open(HWND owner, std::unique_ptr<StatisticsWindow> self) 
     }
     SendMessageW(window->text_, WM_SETFONT, reinterpret_cast<WPARAM>(window->font_.get()), FALSE);
     // Esc and Enter reach the window through the field, which would swallow them.
-    SetWindowLongPtrW(
-        window->text_, GWLP_USERDATA,
-        SetWindowLongPtrW(window->text_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextProcedure)));
+    SetWindowLongPtrW(window->text_, GWLP_USERDATA,
+                      SetWindowLongPtrW(window->text_, GWLP_WNDPROC,
+                                        reinterpret_cast<LONG_PTR>(TextProcedure)));
+    // The text last, in its font and at its size: the field breaks a year's
+    // lines again at every change of either.
+    window->Layout();
+    SetWindowTextW(window->text_,
+                   Widen(solver::StatisticsText(window->statistics_, window->language_,
+                                                window->themeNames_))
+                       .c_str());
+  } else {
+    window->Layout();
   }
-  window->Layout();
   ShowWindow(hwnd, SW_SHOWNORMAL);
   if (window->text_) SetFocus(window->text_);
   UpdateWindow(hwnd);
