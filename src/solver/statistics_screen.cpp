@@ -106,7 +106,7 @@ int DrawCourseTable(const Statistics& statistics, Language language, Box area,
 
 // Weakest first, each with a bar of its share; the last row that fits says
 // how many more there are when not all do.
-void DrawThemeTable(const Statistics& statistics, Language language, const ThemeNames& names,
+void DrawThemeTable(const Statistics& statistics, Language language, const ThemeNameLookup& names,
                     Box area, const TextMeasure& measure, Drawing& drawing) {
   const StatisticsPhrases& p = StatisticsPhrasesOf(language);
   const int line = measure.lineHeight;
@@ -175,7 +175,7 @@ std::vector<CourseRow> CourseRows(const Statistics& statistics, Language languag
 }
 
 std::vector<ThemeRow> ThemeRows(const Statistics& statistics, Language language,
-                                const ThemeNames& names) {
+                                const ThemeNameLookup& names) {
   std::vector<ThemeRow> rows;
   for (const ThemeStatistics& theme : statistics.themes)
     rows.push_back({names ? names(theme.token) : theme.token,
@@ -184,8 +184,8 @@ std::vector<ThemeRow> ThemeRows(const Statistics& statistics, Language language,
   return rows;
 }
 
-Drawing DrawStatistics(const Statistics& statistics, Language language, const ThemeNames& names,
-                       Box client, const TextMeasure& measure) {
+Drawing DrawStatistics(const Statistics& statistics, Language language,
+                       const ThemeNameLookup& names, Box client, const TextMeasure& measure) {
   Drawing drawing;
   const int line = measure.lineHeight;
   const int margin = line * 3 / 4;

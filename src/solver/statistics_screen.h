@@ -32,7 +32,7 @@ struct ThemeRow {
 std::vector<CourseRow> CourseRows(const Statistics& statistics, Language language);
 // Weakest first, as the statistics hold them.
 std::vector<ThemeRow> ThemeRows(const Statistics& statistics, Language language,
-                                const ThemeNames& names);
+                                const ThemeNameLookup& names);
 
 // The rating by day as a line over a time axis, in `area` with its heading.
 void DrawRatingPicture(const Statistics& statistics, Language language, Box area,
@@ -45,7 +45,7 @@ void DrawCyclesPicture(const Statistics& statistics, Language language, Box area
 // The whole page: the rating in words at the top; the two pictures on the
 // left, one above the other; the courses' table and the themes' table on the
 // right, as many themes as fit. Nothing is drawn outside `client`.
-Drawing DrawStatistics(const Statistics& statistics, Language language, const ThemeNames& names,
-                       Box client, const TextMeasure& measure);
+Drawing DrawStatistics(const Statistics& statistics, Language language,
+                       const ThemeNameLookup& names, Box client, const TextMeasure& measure);
 
 }  // namespace zel::solver

@@ -41,7 +41,7 @@ std::string CycleHeading(const CycleSummary& cycle, std::size_t number, Language
 }  // namespace
 
 std::string StatisticsText(const Statistics& statistics, Language language,
-                           const ThemeNames& names) {
+                           const ThemeNameLookup& names) {
   const StatisticsPhrases& p = StatisticsPhrasesOf(language);
   std::string text;
   const auto line = [&text](std::string_view content) { (text += content) += "\r\n"; };

@@ -71,7 +71,7 @@ UINT DpiOf(HWND hwnd) {
 class StatisticsWindow {
  public:
   StatisticsWindow(solver::Statistics statistics, chess::Language language, bool pictures,
-                   solver::ThemeNames themeNames)
+                   solver::ThemeNameLookup themeNames)
       : statistics_(std::move(statistics)),
         language_(language),
         pictures_(pictures),
@@ -93,7 +93,7 @@ class StatisticsWindow {
   solver::Statistics statistics_;
   chess::Language language_;
   bool pictures_;
-  solver::ThemeNames themeNames_;
+  solver::ThemeNameLookup themeNames_;
 
   HWND hwnd_ = nullptr;
   HWND text_ = nullptr;  // with pictures off
@@ -140,16 +140,16 @@ HWND StatisticsWindow::Open(HWND owner, std::unique_ptr<StatisticsWindow> self) 
     }
     SendMessageW(window->text_, WM_SETFONT, reinterpret_cast<WPARAM>(window->font_.get()), FALSE);
     // Esc and Enter reach the window through the field, which would swallow them.
-    SetWindowLongPtrW(window->text_, GWLP_USERDATA,
-                      SetWindowLongPtrW(window->text_, GWLP_WNDPROC,
-                                        reinterpret_cast<LONG_PTR>(TextProcedure)));
+    SetWindowLongPtrW(
+        window->text_, GWLP_USERDATA,
+        SetWindowLongPtrW(window->text_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TextProcedure)));
     // The text last, in its font and at its size: the field breaks a year's
     // lines again at every change of either.
     window->Layout();
-    SetWindowTextW(window->text_,
-                   Widen(solver::StatisticsText(window->statistics_, window->language_,
-                                                window->themeNames_))
-                       .c_str());
+    SetWindowTextW(
+        window->text_,
+        Widen(solver::StatisticsText(window->statistics_, window->language_, window->themeNames_))
+            .c_str());
   } else {
     window->Layout();
   }
@@ -160,9 +160,11 @@ HWND StatisticsWindow::Open(HWND owner, std::unique_ptr<StatisticsWindow> self) 
 }
 
 void StatisticsWindow::MakeFonts() {
-  font_ = Font(CreateMessageFont(MulDiv(10, static_cast<int>(dpi_), 72), FW_NORMAL));
+  Font font(CreateMessageFont(MulDiv(10, static_cast<int>(dpi_), 72), FW_NORMAL));
   headingFont_ = Font(CreateMessageFont(MulDiv(10, static_cast<int>(dpi_), 72), FW_BOLD));
-  if (text_) SendMessageW(text_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+  // The field lets go of the old font before it is deleted.
+  if (text_) SendMessageW(text_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  font_ = std::move(font);
 }
 
 void StatisticsWindow::Layout() {
@@ -336,7 +338,7 @@ BOOL CALLBACK CloseOwnedStatistics(HWND hwnd, LPARAM owner) {
 
 HWND OpenStatisticsWindow(HWND owner, Files& files, const solver::ProblemData& data,
                           const solver::StartChoice& start, Clock& clock,
-                          const solver::ThemeNames& themeNames) {
+                          const solver::ThemeNameLookup& themeNames) {
   solver::Statistics statistics =
       solver::ComputeStatistics(files, data, solver::CoursesOf(start.family), clock.Today());
   if (owner)

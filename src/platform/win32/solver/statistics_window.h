@@ -28,6 +28,6 @@ inline constexpr int kIdStatisticsText = 300;
 // read or the system refuses the window.
 HWND OpenStatisticsWindow(HWND owner, Files& files, const solver::ProblemData& data,
                           const solver::StartChoice& start, Clock& clock,
-                          const solver::ThemeNames& themeNames = {});
+                          const solver::ThemeNameLookup& themeNames = {});
 
 }  // namespace zel::platform
