@@ -4,7 +4,9 @@
 # photographs its window on the title screen, a textbook page and a help
 # page, then a course in the solver the shell starts, with pictures on and
 # off, all reached by the menus' and buttons' access keys as a user types
-# them. Writes docs/screenshots/{title,textbook,help,solver,solver-text}.png.
+# them; last, the statistics window with its pictures after a year of daily
+# practice, as the benchmark makes it. Writes
+# docs/screenshots/{title,textbook,help,solver,solver-text,statistics}.png.
 #
 # It uses the build the demo uses (32-bit where this machine runs 32-bit code,
 # else 64-bit); ZEL_BUILD_DIR picks another folder for that preset.
@@ -80,3 +82,18 @@ keys alt+Cyrillic_pe Cyrillic_be 4 1
 solver=$(solver_window 'Тактика-1')
 sleep 2
 shoot solver-text "$solver"
+
+# The statistics window with its pictures over a year of daily practice: the
+# progress files the benchmark writes, in a folder of their own.
+mkdir "$folder/year"
+(exec "$zel_wine" "$root/$build/bench/statistics_bench.exe" "Z:$folder/year" --show \
+  </dev/null >>"$log" 2>&1) &
+year=$!
+statistics=$(zel_wait_window 'Статистика' "$year") || {
+  echo "screenshots: no statistics window (see $log)" >&2
+  exit 1
+}
+sleep 2
+shoot statistics "$statistics"
+xdotool windowfocus --sync "$statistics" key Escape
+wait "$year" || true

@@ -75,7 +75,7 @@ Statistics ComputeStatistics(platform::Files& files, const ProblemData& data,
 
 // A theme's name in the user's language, for a token; the token itself when
 // no name is given.
-using ThemeNames = std::function<std::string(std::string_view token)>;
+using ThemeNameLookup = std::function<std::string(std::string_view token)>;
 
 // One cycle of a course beside the others: its number, first day, time and
 // share solved at the first attempt.
@@ -85,6 +85,6 @@ std::string CycleSummaryText(const CycleSummary& cycle, std::size_t number, Lang
 
 // The statistics as lines of text, for a screen reader or to copy.
 std::string StatisticsText(const Statistics& statistics, Language language,
-                           const ThemeNames& names = {});
+                           const ThemeNameLookup& names = {});
 
 }  // namespace zel::solver

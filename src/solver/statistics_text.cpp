@@ -3,63 +3,23 @@
 #include <algorithm>
 
 #include "solver/statistics.h"
+#include "solver/statistics_phrases.h"
 #include "solver/texts.h"
 
 namespace zel::solver {
 namespace {
 
-struct Phrases {
-  std::string_view rated;        // after the rating: how many problems it rests on
-  std::string_view notYetRated;  // instead, before any
-  std::string_view solved;       // "solved 12 of 35"
-  std::string_view of;
-  std::string_view firstTry;  // "at the first attempt 9 of 14"
-  std::string_view time;
-  std::string_view started;  // a cycle's first day
-  std::string_view themes;   // the heading of the themes
-  std::string_view noThemes;
-  std::string_view recentDays;  // the heading of the rating's last days
-  std::string_view attempts;    // rated attempts that day
-};
-
-constexpr Phrases kRussian{"задач в оценке: ",
-                           "Рейтинга ещё нет: он появится после первой попытки решить задачу.",
-                           "решено ",
-                           " из ",
-                           "с первой попытки ",
-                           "время ",
-                           "начат ",
-                           "Темы, начиная со слабых:",
-                           "Тем пока нет: ни одна задача ещё не решалась.",
-                           "Рейтинг за последние дни занятий:",
-                           "задач: "};
-constexpr Phrases kEnglish{"problems rated: ",
-                           "No rating yet: it comes with your first attempt at a problem.",
-                           "solved ",
-                           " of ",
-                           "at the first attempt ",
-                           "time ",
-                           "started ",
-                           "Themes, weakest first:",
-                           "No themes yet: no problem has been tried.",
-                           "The rating on the last days of practice:",
-                           "problems: "};
-
-const Phrases& PhrasesOf(Language language) {
-  return language == Language::Russian ? kRussian : kEnglish;
-}
-
 // The rating's days listed in the text: the most recent ones, enough for the
 // trend without reading out a year.
 constexpr std::size_t kDaysRead = 30;
 
-std::string CountOf(std::size_t part, std::size_t whole, const Phrases& p) {
+std::string CountOf(std::size_t part, std::size_t whole, const StatisticsPhrases& p) {
   return std::to_string(part) + std::string(p.of) + std::to_string(whole);
 }
 
 // "решено 12 из 35, с первой попытки 9 из 14 (64 %), время 12 мин 30 с"
 std::string CycleFigures(const CycleSummary& cycle, Language language) {
-  const Phrases& p = PhrasesOf(language);
+  const StatisticsPhrases& p = StatisticsPhrasesOf(language);
   std::string text = std::string(p.solved) + CountOf(cycle.solved, cycle.problems, p);
   if (cycle.attempted > 0)
     text += ", " + std::string(p.firstTry) + CountOf(cycle.solvedFirst, cycle.attempted, p) + " (" +
@@ -73,7 +33,8 @@ std::string CycleHeading(const CycleSummary& cycle, std::size_t number, Language
   if (cycle.started && cycle.finished)
     text += ", " + DayText(*cycle.started, language) + " – " + DayText(*cycle.finished, language);
   else if (cycle.started)
-    text += ", " + std::string(PhrasesOf(language).started) + DayText(*cycle.started, language);
+    text += ", " + std::string(StatisticsPhrasesOf(language).started) +
+            DayText(*cycle.started, language);
   return text + ": ";
 }
 
@@ -92,8 +53,8 @@ std::string CycleSummaryText(const CycleSummary& cycle, std::size_t number, Lang
 }
 
 std::string StatisticsText(const Statistics& statistics, Language language,
-                           const ThemeNames& names) {
-  const Phrases& p = PhrasesOf(language);
+                           const ThemeNameLookup& names) {
+  const StatisticsPhrases& p = StatisticsPhrasesOf(language);
   std::string text;
   const auto line = [&text](std::string_view content) { (text += content) += "\r\n"; };
 

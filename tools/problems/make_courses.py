@@ -20,7 +20,8 @@ are taken in this order, and none is used twice:
 6. problembook (hidden "Задачник"): a mixed book spread over everything left.
 
 Outside practice every problem is a mate or a line of at least two solver
-moves: a single capture ends before its gain is seen.
+moves: a single capture ends before its gain is seen. A line that neither
+mates nor wins material by its end is in no course.
 
 Each course's size is its share by MINIMUM of the pool's problems other than
 single captures (1,500 of them give every course exactly its minimum); a course that gets fewer than its minimum
@@ -105,6 +106,17 @@ def is_single_capture(p) -> bool:
     return p.solver_moves() == 1 and not is_mate(p)
 
 
+def is_unfinished(p) -> bool:
+    """A line that neither mates nor wins material by its end: the engine
+    sees the win, the learner does not, so no course uses it."""
+    return not is_mate(p) and "material" not in p.themes
+
+
+def is_usable(p) -> bool:
+    """Can a course other than practice hold it?"""
+    return not is_single_capture(p) and not is_unfinished(p)
+
+
 def median(problems) -> float:
     return statistics.median(p.difficulty for p in problems) if problems else 0
 
@@ -131,7 +143,7 @@ def practice(problems, size: int) -> list:
     for page, tokens in PRACTICE_PAGES:
         excluded = set(PRACTICE_EXCLUDED.get(page, ()))
         groups.append(ordered(p for p in problems if p.solver_moves() <= PRACTICE_MAX_MOVES
-                              and p.difficulty <= PRACTICE_MAX_RATING
+                              and p.difficulty <= PRACTICE_MAX_RATING and not is_unfinished(p)
                               and set(tokens) & set(p.themes)
                               and not excluded & set(p.themes)))
     singles = int(size * PRACTICE_SINGLE_SHARE)
@@ -170,7 +182,7 @@ def build(problems: list[pool.Problem]) -> tuple[dict, list[str]]:
     courses["practice"] = take(practice(problems, max(
         MINIMUM["practice"] * len(problems) // sum(MINIMUM.values()),
         min(MINIMUM["practice"], len(problems) // 5))))
-    for p in [p for p in free.values() if is_single_capture(p)]:
+    for p in [p for p in free.values() if not is_usable(p)]:
         del free[p.id]
     rest = sum(m for k, m in MINIMUM.items() if k != "practice")
     target = {k: max(1, m * len(free) // rest) for k, m in MINIMUM.items()}

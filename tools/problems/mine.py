@@ -390,6 +390,11 @@ class Miner:
             self.rejected(stage, e, seed, ply, mistake)
             return None
         tags = themes.tag(fen, verdict.moves, themes.Last.from_game(fen, mistake))
+        if self.shape != "all" and not verdict.mate and "material" not in tags:
+            # The engine sees the win, but the line ends before it shows on the
+            # board: no course takes such a line (make_courses.is_unfinished).
+            self.stats["skipped:no-gain"] += 1
+            return None
         rating = difficulty.rate(self.eng, fen, verdict.moves, tags)
         source = f"mined seed={seed} ply={ply} mistake={mistake}"
 

@@ -3,17 +3,19 @@
 loses nothing it appends meanwhile.
 
   retire.py ID...                    the problems named
-  retire.py --unused-single-captures the single captures practice does not use:
-                                     a single move that wins material without
+  retire.py --unused                 what no course uses and none may: the
+                                     single captures practice does not use (a
+                                     single move that wins material without
                                      mate ends before its gain is seen, so it
-                                     serves only as a first lesson
+                                     serves only as a first lesson), and lines
+                                     that neither mate nor win material
 
 A learner's progress files name problems by id; one whose problem is gone is
 skipped by the solvers, so retiring loses no one's other results. The last id
 is never retired: the next problem is numbered after it, and a reused id would
 give a learner's old result to a new problem.
 
-usage: retire.py [--pool FILE] (--unused-single-captures | ID...)
+usage: retire.py [--pool FILE] (--unused | ID...)
 """
 from __future__ import annotations
 
@@ -26,10 +28,10 @@ import pool  # noqa: E402
 import make_courses  # noqa: E402
 
 
-def unused_single_captures(problems: list[pool.Problem]) -> set[str]:
+def unused(problems: list[pool.Problem]) -> set[str]:
     courses, _ = make_courses.build(problems)
     practice = set(courses["practice"])
-    return {p.id for p in problems if make_courses.is_single_capture(p) and p.id not in practice}
+    return {p.id for p in problems if not make_courses.is_usable(p) and p.id not in practice}
 
 
 def last_id(problems: list[pool.Problem]) -> str | None:
@@ -40,19 +42,19 @@ def last_id(problems: list[pool.Problem]) -> str | None:
 def main(argv: list[str]) -> int:
     parser = argparse.ArgumentParser(description=__doc__.strip().splitlines()[0])
     parser.add_argument("--pool", default=pool.PROBLEMS)
-    parser.add_argument("--unused-single-captures", action="store_true")
+    parser.add_argument("--unused", action="store_true")
     parser.add_argument("ids", nargs="*")
     args = parser.parse_args(argv[1:])
-    if args.unused_single_captures == bool(args.ids):
-        parser.error("name the problems, or give --unused-single-captures")
+    if args.unused == bool(args.ids):
+        parser.error("name the problems, or give --unused")
     retired: list[str] = []
 
     def change(current):
-        chosen = unused_single_captures(current) if args.unused_single_captures else set(args.ids)
+        chosen = unused(current) if args.unused else set(args.ids)
         unknown = chosen - {p.id for p in current}
         if unknown:
             raise SystemExit(f"retire.py: no such problem: {' '.join(sorted(unknown))}")
-        chosen.discard(last_id(current) if args.unused_single_captures else None)
+        chosen.discard(last_id(current) if args.unused else None)
         if last_id(current) in chosen:
             raise SystemExit(f"retire.py: {last_id(current)} is the last id and stays")
         with open(args.pool, encoding="utf-8") as f:

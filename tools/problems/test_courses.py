@@ -55,6 +55,8 @@ class Rules(unittest.TestCase):
         singles = [p for p in practice if make_courses.is_single_capture(p)]
         self.assertLessEqual(len(singles), len(practice) * make_courses.PRACTICE_SINGLE_SHARE)
         self.assertTrue(all(p.difficulty <= make_courses.PRACTICE_MAX_RATING for p in practice))
+        self.assertEqual([i for i in everything if make_courses.is_unfinished(by_id[i])], [],
+                         "a line that neither mates nor wins material")
         outside = [by_id[i] for i in everything if i not in courses["practice"]]
         self.assertEqual([p.id for p in outside if make_courses.is_single_capture(p)], [],
                          "a single capture outside practice")

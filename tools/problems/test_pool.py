@@ -213,17 +213,19 @@ class Retiring(unittest.TestCase):
                 next_id, fen, ("a1a2",), themes, 400 + 10 * n, "hand"), path)
         return path
 
-    def test_unused_single_captures_go_and_the_last_id_stays(self):
+    def test_unused_problems_go_and_the_last_id_stays(self):
         with tempfile.TemporaryDirectory() as d:
-            # Practice takes hanging pieces only up to a third of its size;
-            # the last problem is a single capture too, and keeps its id.
-            path = self.pool_with(d, [("material", "hanging-piece")] * 20
+            # Practice takes hanging pieces only up to a third of its size,
+            # and no line that neither mates nor wins; the last problem is a
+            # single capture too, and keeps its id.
+            path = self.pool_with(d, [("material", "hanging-piece")] * 18 + [("pin",)] * 2
                                   + [("mate", "mate-in-1")] * 20 + [("material",)])
             before = {p.id: p.text() for p in pool.load(path)}
-            unused = retire.unused_single_captures(pool.load(path))
+            unused = retire.unused(pool.load(path))
+            self.assertLessEqual({"g0019", "g0020"}, unused)
             self.assertTrue(unused)
             self.assertEqual(retire.main(["retire.py", "--pool", path,
-                                          "--unused-single-captures"]), 0)
+                                          "--unused"]), 0)
             after = {p.id: p.text() for p in pool.load(path)}
             self.assertEqual(set(before) - set(after), unused - {"g0041"})
             self.assertIn("g0041", after)
