@@ -126,6 +126,7 @@ bool FakeTrainerView::Confirm(std::string_view question, std::string_view title)
 }
 
 void FakeTrainerView::ShowStatistics() {
+  if (statisticsFailure) throw *statisticsFailure;
   ++statisticsShown;
   log_.push_back("statistics");
 }

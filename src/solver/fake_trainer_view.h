@@ -84,6 +84,7 @@ class FakeTrainerView final : public TrainerView {
   int promotionsAsked = 0;
   int confirmationsAsked = 0;
   int statisticsShown = 0;
+  std::optional<platform::Failure> statisticsFailure;  // thrown instead, when set
 
   // --- The user, through the screen as the window passes it on
   // A button's click, delivered even when hidden or disabled.

@@ -273,7 +273,7 @@ void TrainerScreen::Do(Command command) {
         EraseCourse();
         break;
       case Command::Statistics:
-        view_.ShowStatistics();
+        ShowStatistics();
         break;
       case Command::Review:
         StartReview();
@@ -461,6 +461,14 @@ void TrainerScreen::EraseCourse() {
   if (!view_.Confirm(Say(Text::EraseQuestion), session_->Title())) return;
   LeaveProblem();
   session_->EraseCourse();
+}
+
+void TrainerScreen::ShowStatistics() {
+  try {
+    view_.ShowStatistics();
+  } catch (const platform::Failure& failure) {
+    view_.Report(Text::ProgressUnreadable, failure);
+  }
 }
 
 void TrainerScreen::StartReview() {

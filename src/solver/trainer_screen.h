@@ -169,6 +169,7 @@ class TrainerScreen {
   void RestartCourse();
   void EraseCourse();
   void StartReview();
+  void ShowStatistics();  // a file that cannot be read is reported
   void PlayReply();
   void StepSolution();
   void StartAnimation(const chess::Move& move);

@@ -651,6 +651,13 @@ TEST_F(TrainerScreenTest, StatisticsAreTheWindowsToShow) {
   view.ClickSquare("b7");
   view.Click(Command::Statistics);  // not while the answer comes
   EXPECT_EQ(view.statisticsShown, 1);
+  ASSERT_TRUE(view.AdvanceToYourMove());
+  view.statisticsFailure = platform::Failure{13, "Permission denied", "rating.prg"};
+  view.Click(Command::Statistics);
+  ASSERT_EQ(view.reports().size(), 1u);
+  EXPECT_EQ(view.reports()[0].rfind("report The course's results could not be read. | Error 13", 0),
+            0u)
+      << view.reports()[0];
 }
 
 }  // namespace

@@ -148,7 +148,7 @@ class TrainerView {
   // A yes-or-no question, "no" the default.
   virtual bool Confirm(std::string_view question, std::string_view title) = 0;
   // The statistics of every course of the family and the rating, in a window
-  // of their own.
+  // of their own. Throws the platform's failure when a file cannot be read.
   virtual void ShowStatistics() = 0;
   virtual void Beep() = 0;
   // A failure the user must hear of before going on: what went wrong in the

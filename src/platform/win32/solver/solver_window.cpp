@@ -6,8 +6,10 @@
 #include "platform/win32/caption.h"
 #include "platform/win32/message_box_report.h"
 #include "platform/win32/solver/message_font.h"
+#include "platform/win32/solver/statistics_window.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_failure.h"
+#include "solver/themes.h"
 #include "solver/window_layout.h"
 
 namespace zel::platform {
@@ -117,7 +119,7 @@ UINT DpiOf(HWND hwnd) {
 SolverWindow::SolverWindow(Files& files, Clock& clock, const solver::StartChoice& start,
                            const solver::ProblemData& data, const MenSheet& men,
                            solver::ScreenTiming timing)
-    : start_(start), men_(men) {
+    : start_(start), files_(files), clock_(clock), data_(data), men_(men) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -386,8 +388,12 @@ bool SolverWindow::Confirm(std::string_view question, std::string_view title) {
                      MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
 }
 
-// The statistics window is opened here once the program has one.
-void SolverWindow::ShowStatistics() {}
+void SolverWindow::ShowStatistics() {
+  const solver::Language language = start_.language;
+  OpenStatisticsWindow(hwnd_, files_, data_, start_, clock_, [language](std::string_view token) {
+    return solver::ThemeName(token, language).value_or(std::string(token));
+  });
+}
 
 void SolverWindow::Beep() { MessageBeep(MB_ICONEXCLAMATION); }
 

@@ -129,6 +129,9 @@ class SolverWindow final : private solver::TrainerView {
   void RestoreFocus();
 
   solver::StartChoice start_;
+  Files& files_;
+  Clock& clock_;
+  const solver::ProblemData& data_;
   const MenSheet& men_;
   HWND hwnd_ = nullptr;
   std::unique_ptr<solver::TrainerScreen> screen_;

@@ -22,6 +22,7 @@
 
 #include "platform/win32/solver/gdi_guards.h"
 #include "platform/win32/solver/solver_resources.h"
+#include "platform/win32/solver/statistics_window.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_files.h"
 #include "solver/progress_store.h"
@@ -552,6 +553,17 @@ TEST_F(SolverWindowTest, TheRatingMovesAfterAFirstAttemptAndIsKept) {
   ASSERT_TRUE(WaitForYourMove());
   Type("Лa8");
   EXPECT_EQ(TextOf(kIdRating), after);
+}
+
+TEST_F(SolverWindowTest, StatisticsOpenInAWindowOfTheirOwnOverTheSolvers) {
+  Open("practice");
+  Click(kIdStatistics);
+  const HWND statistics = FindWindowW(kStatisticsClassName, nullptr);
+  ASSERT_TRUE(statistics);
+  EXPECT_TRUE(IsWindowVisible(statistics));
+  EXPECT_EQ(GetWindow(statistics, GW_OWNER), window_->handle());
+  window_.reset();
+  EXPECT_FALSE(IsWindow(statistics)) << "its owner takes it along";
 }
 
 }  // namespace
