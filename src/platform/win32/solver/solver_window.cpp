@@ -495,8 +495,9 @@ LRESULT SolverWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return MAKELONG(list ? kIdListOpen : kIdPlay, DC_HASDEFID);
     }
     case WM_ACTIVATE:
-      // The problem's clock stands while the user is elsewhere.
-      screen_->Activated(LOWORD(wParam) != WA_INACTIVE);
+      // The problem's clock stands while the user is elsewhere, or the
+      // window is activated minimised.
+      screen_->Activated(LOWORD(wParam) != WA_INACTIVE && !HIWORD(wParam));
       // The control that had the keyboard gets it back when the user returns.
       if (LOWORD(wParam) == WA_INACTIVE) {
         const HWND focus = GetFocus();
