@@ -20,6 +20,7 @@
 #include "platform/replace_file.h"
 #include "platform/win32/solver/statistics_window.h"
 #include "platform/win32/text.h"
+#include "solver/themes.h"
 #include "platform/win32/win32_files.h"
 
 namespace {
@@ -97,7 +98,10 @@ struct Bench {
   void Show() {
     const solver::StartChoice start{SolverFamily::CourseSolver, chess::Language::Russian, true,
                                     nullptr};
-    const HWND window = OpenStatisticsWindow(nullptr, files, year.data, start, clock);
+    const HWND window =
+        OpenStatisticsWindow(nullptr, files, year.data, start, clock, [](std::string_view token) {
+          return solver::StatisticsThemeName(token, chess::Language::Russian);
+        });
     MSG message;
     while (IsWindow(window) && GetMessageW(&message, nullptr, 0, 0) > 0) {
       TranslateMessage(&message);

@@ -42,6 +42,13 @@ std::optional<std::string> ThemeName(std::string_view token, chess::Language lan
   return std::string(russian ? row->russian : row->english);
 }
 
+std::string StatisticsThemeName(std::string_view token, chess::Language language) {
+  const bool russian = language == chess::Language::Russian;
+  if (token == "mate") return russian ? "Мат" : "Checkmate";
+  if (token == "material") return russian ? "Выигрыш материала" : "Winning material";
+  return ThemeName(token, language).value_or(std::string(token));
+}
+
 std::vector<std::string> ThemeNames(std::span<const std::string> tokens, chess::Language language) {
   std::vector<std::string> names;
   for (const std::string& token : tokens) {

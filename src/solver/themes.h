@@ -72,6 +72,12 @@ static_assert(TokensDistinct());
 // Nothing for a token that is not shown or not known.
 std::optional<std::string> ThemeName(std::string_view token, chess::Language language);
 
+// The name the statistics give a theme: ThemeName's, and for the tokens a
+// problem's summary leaves out, "Мат" / "Checkmate" and "Выигрыш материала" /
+// "Winning material", since how often the user mates or wins is worth a row
+// there. An unknown token stands as it is.
+std::string StatisticsThemeName(std::string_view token, chess::Language language);
+
 // The names of a problem's themes in the data's order; tokens with no name
 // are passed over.
 std::vector<std::string> ThemeNames(std::span<const std::string> tokens, chess::Language language);

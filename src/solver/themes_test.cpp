@@ -44,6 +44,14 @@ TEST(Themes, TheNamesSkipWhatIsNotShownAndWhatIsUnknown) {
   EXPECT_TRUE(ThemeNames(std::vector<std::string>{"mate", "material"}, Language::English).empty());
 }
 
+TEST(Themes, TheStatisticsNameEveryTokenTheSummaryLeavesOut) {
+  EXPECT_EQ(StatisticsThemeName("mate", Language::Russian), "Мат");
+  EXPECT_EQ(StatisticsThemeName("material", Language::English), "Winning material");
+  EXPECT_EQ(StatisticsThemeName("pin", Language::Russian), "Связка");
+  EXPECT_EQ(StatisticsThemeName("mate-in-2", Language::English), "Mate in 2");
+  EXPECT_EQ(StatisticsThemeName("no-such-theme", Language::Russian), "no-such-theme");
+}
+
 TEST(Themes, EveryTableRowHasBothNamesEachInItsScript) {
   for (const ThemeRow& row : kThemes) {
     SCOPED_TRACE(std::string(row.token));

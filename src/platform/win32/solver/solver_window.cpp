@@ -391,7 +391,7 @@ bool SolverWindow::Confirm(std::string_view question, std::string_view title) {
 void SolverWindow::ShowStatistics() {
   const solver::Language language = start_.language;
   OpenStatisticsWindow(hwnd_, files_, data_, start_, clock_, [language](std::string_view token) {
-    return solver::ThemeName(token, language).value_or(std::string(token));
+    return solver::StatisticsThemeName(token, language);
   });
 }
 
