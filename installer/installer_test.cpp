@@ -387,12 +387,32 @@ TEST_P(InstalledProduct, EveryVisibleCourseItemOpensItsCourseInTheSolverOfTheCho
   const solver::Problem& first = data.Find("tactics1")->problems.front();
   const HWND edit = GetDlgItem(solver, platform::kIdMoveEdit);
   const HWND play = GetDlgItem(solver, platform::kIdPlay);
+  const HWND status = GetDlgItem(solver, platform::kIdStatus);
+  const auto says_reply = [&] {
+    wchar_t text[256] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(status, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 2000, &copied);
+    const std::wstring_view said(text);
+    return said.starts_with(L"Ответ: ") || said.starts_with(L"Reply: ");
+  };
   for (std::size_t ply = 0; ply < first.line.size(); ply += 2) {
-    // The solver's turn comes once the defender's reply has been shown.
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(play) != FALSE; })) << "ply " << ply;
     const std::wstring move = Widen(chess::UciText(first.line[ply]));
-    ASSERT_TRUE(SendWithin(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(move.c_str())));
-    ASSERT_TRUE(SendWithin(play, BM_CLICK, 0, 0)) << "ply " << ply;
+    const auto play_move = [&] {
+      return SendWithin(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(move.c_str())) &&
+             SendWithin(play, BM_CLICK, 0, 0);
+    };
+    if (ply == 0) {
+      ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(play) != FALSE; }));
+      ASSERT_TRUE(play_move());
+      continue;
+    }
+    // The solver's turn comes once the defender's reply has been shown and
+    // its man has moved; the commands keep their look meanwhile and a move
+    // played before then is not taken, so the move is played until the
+    // status line no longer shows the reply.
+    ASSERT_TRUE(WaitUntil(says_reply)) << "ply " << ply;
+    ASSERT_TRUE(WaitUntil([&] { return play_move() && !says_reply(); })) << "ply " << ply;
   }
   EXPECT_TRUE(WaitUntil([&] {
     return Read("tactics1.prg").find(first.id + " first") != std::string::npos;
