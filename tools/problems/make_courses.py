@@ -12,10 +12,13 @@ are taken in this order, and none is used twice:
 2. tactics1 ... tactics9: nine runs of rising rating, each placed so that its
    median comes nearest its level (LEVELS): 1-2 for the 4th category, 3-5 the
    3rd, 6-8 the 2nd, 9 the 1st; mixed themes, easiest first;
-3. checkmate ("Шах и мат"): mates only, spread over the range of what is
-   left, ordered from mate in 1 to mate in 5, easiest first;
-4. tactics ("Тактика"): material-winning combinations, first one of every
-   theme, then spread over the range; easiest first;
+3. checkmate ("Шах и мат"): mates only, a quarter of the mates of each
+   length from two moves on set aside before the courses take their runs,
+   then spread over the range of what is left; from mate in 1 to mate in 5,
+   easiest first;
+4. tactics ("Тактика"): material-winning combinations, one of every theme
+   set aside before the courses take their runs, then spread over the range
+   of what is left; easiest first;
 5. material (hidden "Тактика на выигрыш материала"): material wins only;
 6. problembook (hidden "Задачник"): a mixed book spread over everything left.
 
@@ -73,6 +76,9 @@ PRACTICE_MAX_MOVES = 2
 PRACTICE_MAX_RATING = 1100
 # At most this share of practice is single captures.
 PRACTICE_SINGLE_SHARE = 1 / 3
+# The share (per cent) of the mates of each length from two moves on that
+# the checkmate book sets aside before the courses take their runs.
+CHECKMATE_LONG_SHARE = 25
 TACTICS_THEMES = ("fork", "double-attack", "pin", "skewer", "x-ray", "discovered-attack",
                   "discovered-check", "double-check", "deflection", "attraction",
                   "removal-of-the-defender", "clearance", "interference", "intermezzo",
@@ -171,9 +177,16 @@ def build(problems: list[pool.Problem]) -> tuple[dict, list[str]]:
     free = {p.id: p for p in problems}
     courses: dict = {}
 
+    by_id = {p.id: p for p in problems}
+
     def take(chosen):
         for p in chosen:
             del free[p.id]
+        return [p.id for p in chosen]
+
+    def take_ids(chosen):
+        """Like take, for a list some of whose problems were taken before."""
+        take([p for p in chosen if p.id in free])
         return [p.id for p in chosen]
 
     # The textbook's course has its minimum from a pool of five times that:
@@ -187,29 +200,41 @@ def build(problems: list[pool.Problem]) -> tuple[dict, list[str]]:
     rest = sum(m for k, m in MINIMUM.items() if k != "practice")
     target = {k: max(1, m * len(free) // rest) for k, m in MINIMUM.items()}
 
+    # The courses run up to the hardest problems there are, so the two
+    # visible collections first set aside what they must show: a share of
+    # the mates of every length from two moves on (mates in one abound), and
+    # one win of every theme.
+    mates = [p for p in free.values() if is_mate(p)]
+    kept_mates = []
+    for n in range(2, pool.MAX_SOLVER_MOVES + 1):
+        of_length = [p for p in mates if p.solver_moves() == n]
+        kept_mates += spread(of_length, -(-len(of_length) * CHECKMATE_LONG_SHARE // 100))
+    kept_mates = take(kept_mates)
+    wins = [p for p in free.values() if is_material(p)]
+    kept_wins = []
+    for theme in TACTICS_THEMES:
+        with_theme = [p for p in wins if theme in p.themes and p.id not in set(kept_wins)]
+        if with_theme:
+            kept_wins.append(spread(with_theme, 1)[0].id)
+    kept_wins = take([free[i] for i in kept_wins])
+
     size = min(target[f"tactics{n}"] for n in range(1, len(LEVELS) + 1))
     for n, run in enumerate(levelled(list(free.values()), size), start=1):
         courses[f"tactics{n}"] = take(run)
 
     mates = [p for p in free.values() if is_mate(p)]
-    courses["checkmate"] = take(sorted(spread(mates, target["checkmate"]),
-                                       key=lambda p: (p.solver_moves(), p.difficulty, p.id)))
+    chosen = spread(mates, target["checkmate"] - len(kept_mates)) + [by_id[i] for i in kept_mates]
+    courses["checkmate"] = take_ids(sorted(chosen, key=lambda p: (p.solver_moves(),
+                                                                  p.difficulty, p.id)))
 
-    # One of every theme first, then spread over the range. Where the wins
-    # left are fewer than both collections want, they share them by their
-    # minimums, so neither is left empty.
+    # Then spread over the range. Where the wins left are fewer than both
+    # collections want, they share them by their minimums, so neither is
+    # left empty.
     wins = [p for p in free.values() if is_material(p)]
     both = MINIMUM["tactics"] + MINIMUM["material"]
-    k = min(target["tactics"], -(-len(wins) * MINIMUM["tactics"] // both))
-    chosen, seen = [], set()
-    for theme in TACTICS_THEMES:
-        with_theme = [p for p in wins if theme in p.themes and p.id not in seen]
-        if with_theme and len(chosen) < k:
-            p = spread(with_theme, 1)[0]
-            chosen.append(p)
-            seen.add(p.id)
-    chosen += spread([p for p in wins if p.id not in seen], k - len(chosen))
-    courses["tactics"] = take(ordered(chosen))
+    k = min(target["tactics"], -(-(len(wins) + len(kept_wins)) * MINIMUM["tactics"] // both))
+    chosen = spread(wins, k - len(kept_wins)) + [by_id[i] for i in kept_wins]
+    courses["tactics"] = take_ids(ordered(chosen))
 
     wins = [p for p in free.values() if is_material(p)]
     courses["material"] = take(ordered(spread(wins, target["material"])))

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """The courses: the committed courses.txt is what the rules build from the
 committed pool, and the rules give each course what the help promises."""
+import dataclasses
 import os
 import sys
 import unittest
@@ -99,6 +100,22 @@ class Rules(unittest.TestCase):
         self.assertLessEqual({"fork", "pin", "skewer", "hanging-piece", "double-attack",
                               "discovered-check", "deflection", "removal-of-the-defender"}, themes)
 
+
+    def test_the_checkmate_book_has_mates_of_every_length_there_is(self):
+        # The courses take the hardest problems in their runs, long mates
+        # among them; the book sets its share aside first.
+        # A dozen long mates, rated where the last course has its run.
+        long_mates = [p for p in fake_pool(600) if p.solver_moves() == 3 and "mate" in p.themes]
+        problems = [dataclasses.replace(p, difficulty=1900) if p in long_mates[:12] else p
+                    for p in fake_pool(600) if p not in long_mates[12:]]
+        courses, _ = make_courses.build(problems)
+        by_id = {p.id: p for p in problems}
+        lengths = {p.solver_moves() for p in problems if "mate" in p.themes}
+        self.assertEqual({by_id[i].solver_moves() for i in courses["checkmate"]}, lengths)
+        for n in lengths - {1}:
+            there = sum(1 for p in problems if "mate" in p.themes and p.solver_moves() == n)
+            book = sum(1 for i in courses["checkmate"] if by_id[i].solver_moves() == n)
+            self.assertGreaterEqual(book * 4, there, f"a quarter of the mates in {n}")
 
     def test_the_knights_fork_page_leaves_other_double_attacks_to_page_4(self):
         # Queen double attacks (easier) and knight forks: every double attack
