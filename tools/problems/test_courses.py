@@ -3,6 +3,7 @@
 committed pool, and the rules give each course what the help promises."""
 import dataclasses
 import os
+import re
 import sys
 import unittest
 
@@ -132,6 +133,19 @@ class Rules(unittest.TestCase):
 
 
 class Committed(unittest.TestCase):
+    def test_the_help_says_how_hard_the_courses_are_now(self):
+        # Page 2 of the help gives the medians of Тактика-1 and -9, rounded:
+        # a pool grown since must bring the help along.
+        with open(os.path.join(pool.ROOT, "content", "help.txt"), encoding="utf-8") as f:
+            said = re.search(r"сейчас от (\d+) до (\d+) в среднем", f.read())
+        self.assertIsNotNone(said, "help.txt no longer says how hard the courses are")
+        by_id = {p.id: p for p in pool.load()}
+        courses = {c.key: c.ids for c in pool.load_courses()}
+        for key, figure in (("tactics1", said[1]), ("tactics9", said[2])):
+            median = make_courses.median([by_id[i] for i in courses[key]])
+            self.assertLessEqual(abs(median - int(figure)), 50,
+                                 f"{key}: the help says {figure}, the median is {median:.0f}")
+
     def test_courses_txt_is_built_from_the_pool(self):
         problems = pool.load()
         courses, _ = make_courses.build(problems)
