@@ -190,8 +190,17 @@ void SolverWindow::CreateLeftPart() {
              WS_EX_CLIENTEDGE);
 }
 
+HWND SolverWindow::Item(int id) const {
+  // Before the panel is made only the left part's controls exist. Asking for
+  // the others would find nothing, at a round trip to the window server
+  // each under Wine: some dozens while the first board waits to be shown.
+  if (!panelMade_ && id != kIdBoard && id != kIdDescription) return nullptr;
+  return GetDlgItem(hwnd_, id);
+}
+
 void SolverWindow::CreatePanel() {
-  if (Item(kIdPlay)) return;
+  if (panelMade_) return;
+  panelMade_ = true;
   // In tab order, hidden until the screen shows them: the list and its
   // buttons, the texts, the move field, the commands.
   AddControl(L"LISTBOX", kIdList, WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
