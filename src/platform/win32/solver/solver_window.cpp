@@ -146,7 +146,9 @@ SolverWindow::SolverWindow(Files& files, Clock& clock, const solver::StartChoice
     // The board (or the position in words) now; the panel once the board is
     // on the screen (Show), so that the user sees the problem as soon as can be.
     CreateLeftPart();
-    SetFonts();
+    // The texts' fonts are for the panel and the position in words: with the
+    // board they wait for the panel.
+    if (!start_.picturesOn) SetFonts();
     Layout();
     screen_->Start();
   } catch (...) {
@@ -232,7 +234,11 @@ void SolverWindow::CreatePanel() {
   AddControl(L"STATIC", kIdSummary, WS_VISIBLE | SS_LEFT | SS_NOPREFIX);
   SendDlgItemMessageW(hwnd_, kIdMoveEdit, EM_SETLIMITTEXT, 32, 0);
 
-  ApplyFonts();
+  if (font_) {
+    ApplyFonts();
+  } else {
+    SetFonts();
+  }
   Layout();
   screen_->ShowAll();
   if (!focus_ && wantedFocus_) Focus(*wantedFocus_);
