@@ -33,7 +33,8 @@ class MenSheet {
 };
 
 // A square mask of `from` pixels a side reduced (or enlarged) to `to`, each
-// new pixel the area-weighted mean of the old ones it covers.
+// new pixel the area-weighted mean of the old ones it covers. `from` is at
+// most 512, as MenSheet::Decode takes.
 std::vector<std::uint8_t> ResampleMask(std::span<const std::uint8_t> mask, int from, int to);
 
 }  // namespace zel

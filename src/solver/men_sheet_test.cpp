@@ -34,6 +34,11 @@ TEST(MenSheet, ResamplingKeepsTheCoveredArea) {
     EXPECT_EQ(out[(to / 2) * to + to / 2], 255) << "the centre stays full at " << to;
   }
   EXPECT_EQ(ResampleMask(disc, from, from), disc);
+
+  // The largest sheet, full: its sums are the largest there are.
+  const std::vector<std::uint8_t> full(512 * 512, 255);
+  for (int to : {1, 37, 96, 512, 700})
+    EXPECT_EQ(ResampleMask(full, 512, to), std::vector<std::uint8_t>(to * to, 255)) << to;
 }
 
 TEST(MenSheet, TheBuiltSheetDrawsEveryManOpaqueInsideAndClearOutside) {

@@ -62,21 +62,58 @@ std::string Printable(std::string_view text) {
   return printable;
 }
 
+// Each line with its number, the line end and blanks around it taken off.
+template <typename Visit>
+void ForEachLine(std::string_view bytes, std::size_t& lineNumber, Visit&& visit) {
+  for (std::size_t at = 0; at < bytes.size();) {
+    ++lineNumber;
+    const auto end = bytes.find('\n', at);
+    const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+    std::string_view line = bytes.substr(at, next - at);
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    at = next;
+    visit(Trimmed(line), next);
+  }
+}
+
+bool IsBlankOrComment(std::string_view line) { return line.empty() || line.front() == '#'; }
+
 class Reader {
  public:
-  explicit Reader(std::string_view fileName) : fileName_(fileName) {}
+  Reader(std::string_view fileName, ProblemData& data, std::size_t lineBefore = 0)
+      : fileName_(fileName), lineNumber_(lineBefore), data_(data) {}
 
-  ProblemData Parse(std::string_view bytes) {
-    while (!bytes.empty()) {
-      ++lineNumber_;
-      const auto end = bytes.find('\n');
-      std::string_view line = bytes.substr(0, end);
-      bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      ReadLine(line);
-    }
+  // Every section line now; the problems of `firstCourse` (of every course
+  // when empty) now, the others' left waiting.
+  void ReadFile(std::string_view bytes, std::string_view firstCourse) {
+    bool now = false;  // the current section's problems are read now
+    ForEachLine(bytes, lineNumber_, [&](std::string_view line, std::size_t next) {
+      if (IsBlankOrComment(line)) return;
+      if (line.front() == '[') {
+        ReadSection(line);
+        now = firstCourse.empty() || data_.courses.back().key == firstCourse;
+        if (!now) data_.waiting.push_back({data_.courses.size() - 1, next, next, lineNumber_});
+        return;
+      }
+      if (data_.courses.empty()) Fail("A problem before the first [course] line");
+      if (now) {
+        std::vector<Problem>& problems = data_.courses.back().problems;
+        problems.push_back(ReadProblem(line, problems));
+      } else {
+        data_.waiting.back().end = next;
+      }
+    });
     if (data_.courses.empty()) Fail(0, "The file holds no course");
-    return std::move(data_);
+  }
+
+  // The problem lines of one section, which holds no section line.
+  std::vector<Problem> ReadProblems(std::string_view bytes) {
+    std::vector<Problem> problems;
+    ForEachLine(bytes, lineNumber_, [&](std::string_view line, std::size_t) {
+      if (!IsBlankOrComment(line)) problems.push_back(ReadProblem(line, problems));
+    });
+    return problems;
   }
 
  private:
@@ -85,23 +122,16 @@ class Reader {
   }
   [[noreturn]] void Fail(std::string_view fault) const { Fail(lineNumber_, fault); }
 
-  void ReadLine(std::string_view line) {
-    line = Trimmed(line);
-    if (line.empty() || line.front() == '#') return;
-    if (line.front() == '[') return ReadSection(line);
-    if (data_.courses.empty()) Fail("A problem before the first [course] line");
-    data_.courses.back().problems.push_back(ReadProblem(line));
-  }
-
   void ReadSection(std::string_view line) {
     if (line.back() != ']') Fail("A course line without its closing \"]\"");
     const std::string_view key = line.substr(1, line.size() - 2);
     if (!FindCourse(key)) Fail("Unknown course " + Quoted(key));
-    if (data_.Find(key)) Fail("The course " + Quoted(key) + " for the second time");
+    for (const CourseProblems& course : data_.courses)
+      if (course.key == key) Fail("The course " + Quoted(key) + " for the second time");
     data_.courses.push_back({std::string(key), {}});
   }
 
-  Problem ReadProblem(std::string_view line) {
+  Problem ReadProblem(std::string_view line, const std::vector<Problem>& before) {
     std::vector<std::string_view> fields;
     for (std::size_t start = 0;;) {
       const auto end = line.find(';', start);
@@ -118,7 +148,7 @@ class Reader {
     Problem problem;
     if (!IsToken(fields[0], kMaxIdLength)) Fail("Invalid problem id " + Quoted(fields[0]));
     problem.id = fields[0];
-    for (const Problem& other : data_.courses.back().problems)
+    for (const Problem& other : before)
       if (other.id == problem.id)
         Fail("The problem " + Quoted(problem.id) + " twice in its course");
 
@@ -166,8 +196,8 @@ class Reader {
   }
 
   std::string_view fileName_;
-  std::size_t lineNumber_ = 0;
-  ProblemData data_;
+  std::size_t lineNumber_;
+  ProblemData& data_;
 };
 
 }  // namespace
@@ -180,17 +210,41 @@ std::vector<std::string> CourseProblems::Ids() const {
 }
 
 const CourseProblems* ProblemData::Find(std::string_view key) const {
-  for (const CourseProblems& course : courses)
-    if (course.key == key) return &course;
+  for (std::size_t c = 0; c < courses.size(); ++c) {
+    if (courses[c].key != key) continue;
+    for (const Waiting& section : waiting)
+      if (section.course == c) return nullptr;
+    return &courses[c];
+  }
   return nullptr;
 }
 
-ProblemData ReadProblemData(platform::Files& files, std::string_view fileName) {
-  return ParseProblemData(files.ReadAll(fileName), fileName);
+void ProblemData::CheckRest() {
+  // A section that fails stays waiting, its course empty.
+  while (!waiting.empty()) {
+    const Waiting& section = waiting.front();
+    Reader reader(fileName, *this, section.lineBefore);
+    courses[section.course].problems = reader.ReadProblems(
+        std::string_view(text).substr(section.begin, section.end - section.begin));
+    waiting.erase(waiting.begin());
+  }
+  text = {};
 }
 
-ProblemData ParseProblemData(std::string_view bytes, std::string_view fileName) {
-  return Reader(fileName).Parse(bytes);
+ProblemData ReadProblemData(platform::Files& files, std::string_view fileName,
+                            std::string_view firstCourse) {
+  return ParseProblemData(files.ReadAll(fileName), fileName, firstCourse);
+}
+
+ProblemData ParseProblemData(std::string_view bytes, std::string_view fileName,
+                             std::string_view firstCourse) {
+  ProblemData data;
+  Reader(fileName, data).ReadFile(bytes, firstCourse);
+  if (!data.waiting.empty()) {
+    data.text = bytes;
+    data.fileName = fileName;
+  }
+  return data;
 }
 
 }  // namespace zel::solver

@@ -42,8 +42,24 @@ struct CourseProblems {
 struct ProblemData {
   std::vector<CourseProblems> courses;  // in file order
 
-  // The course with this key; nullptr when the file has no such section.
+  // A course whose problems were read and checked, with this key; nullptr
+  // when the file has no such section or its problems still wait (below).
   const CourseProblems* Find(std::string_view key) const;
+
+  // Reads and checks the problems left for later, as the first reading would
+  // have, throwing the same failures. The courses stay where they are, so a
+  // course already in use is not disturbed.
+  void CheckRest();
+
+  // A section whose problems are not read yet: where its lines lie in `text`.
+  struct Waiting {
+    std::size_t course;  // index into `courses`
+    std::size_t begin, end;
+    std::size_t lineBefore;  // the number of the section's own line
+  };
+  std::string text;  // the file, kept while sections wait
+  std::string fileName;
+  std::vector<Waiting> waiting;
 };
 
 inline constexpr std::string_view kProblemDataFile = "Zadachi.dat";
@@ -54,9 +70,14 @@ bool IsProblemId(std::string_view text);
 
 // Throws platform::Failure: the platform's own for a file that cannot be read,
 // DamagedFileFailure with the line for a fault in its content.
-ProblemData ReadProblemData(platform::Files& files, std::string_view fileName = kProblemDataFile);
+// With `firstCourse`, only that course's problems are read and checked now
+// (every section line is checked all the same), the others' when CheckRest
+// is called: a program shows its chosen course sooner.
+ProblemData ReadProblemData(platform::Files& files, std::string_view fileName = kProblemDataFile,
+                            std::string_view firstCourse = {});
 
 // The same for bytes already read; `fileName` is for the failure only.
-ProblemData ParseProblemData(std::string_view bytes, std::string_view fileName);
+ProblemData ParseProblemData(std::string_view bytes, std::string_view fileName,
+                             std::string_view firstCourse = {});
 
 }  // namespace zel::solver

@@ -87,19 +87,77 @@ TEST(ProblemData, EachFaultNamesTheFileTheLineAndWhatIsWrong) {
        "Invalid problem id \"??\""},
   };
   const platform::Failure invalid = platform::DamagedFileFailure("Zadachi.dat", 1, "x");
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    try {
-      ParseProblemData(c.text, "Zadachi.dat");
-      ADD_FAILURE() << "read without a failure";
-    } catch (const platform::Failure& failure) {
-      EXPECT_EQ(failure.code, invalid.code);
-      EXPECT_EQ(failure.subject,
-                c.line == 0 ? "Zadachi.dat" : "Zadachi.dat, line " + std::to_string(c.line));
-      EXPECT_NE(failure.description.find(c.fault), std::string::npos) << failure.description;
-      for (char ch : failure.description) EXPECT_TRUE(ch >= ' ' && ch < 0x7F) << failure.description;
+  // Read at once, and with the problems of every course but one no file
+  // holds left for later: the same failure, from the reading or the rest.
+  for (const std::string_view firstCourse : {"", "tactics5"}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.text);
+      SCOPED_TRACE(firstCourse);
+      try {
+        ProblemData data = ParseProblemData(c.text, "Zadachi.dat", firstCourse);
+        data.CheckRest();
+        ADD_FAILURE() << "read without a failure";
+      } catch (const platform::Failure& failure) {
+        EXPECT_EQ(failure.code, invalid.code);
+        EXPECT_EQ(failure.subject,
+                  c.line == 0 ? "Zadachi.dat" : "Zadachi.dat, line " + std::to_string(c.line));
+        EXPECT_NE(failure.description.find(c.fault), std::string::npos) << failure.description;
+        for (char ch : failure.description)
+          EXPECT_TRUE(ch >= ' ' && ch < 0x7F) << failure.description;
+      }
     }
   }
+}
+
+TEST(ProblemData, TheFirstCourseIsCheckedAtOnceTheOthersWhenTheRestIs) {
+  const std::string mate = "6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1;a1a8;t;1\n";
+  const std::string damaged = "[practice]\np1;" + mate + "\n[checkmate]\nc1;" + mate +
+                              "c2;6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1;a1b2;t;1\n[material]\n";
+  ProblemData data = ParseProblemData(damaged, "Zadachi.dat", "practice");
+  ASSERT_EQ(data.courses.size(), 3u);
+  ASSERT_NE(data.Find("practice"), nullptr);
+  EXPECT_EQ(data.Find("practice")->Ids(), std::vector<std::string>{"p1"});
+  EXPECT_EQ(data.Find("checkmate"), nullptr) << "not checked yet";
+  EXPECT_EQ(data.Find("material"), nullptr);
+  try {
+    data.CheckRest();
+    FAIL() << "the damaged course was not found";
+  } catch (const platform::Failure& failure) {
+    EXPECT_EQ(failure.subject, "Zadachi.dat, line 6");
+    EXPECT_NE(failure.description.find("c2:"), std::string::npos) << failure.description;
+  }
+  EXPECT_EQ(data.Find("checkmate"), nullptr) << "a course that failed is never shown";
+  EXPECT_EQ(data.Find("practice")->Ids(), std::vector<std::string>{"p1"});
+
+  // The chosen course damaged: reported before anything is shown.
+  try {
+    ParseProblemData(damaged, "Zadachi.dat", "checkmate");
+    FAIL() << "the damaged course was not found";
+  } catch (const platform::Failure& failure) {
+    EXPECT_EQ(failure.subject, "Zadachi.dat, line 6");
+  }
+}
+
+TEST(ProblemData, TheRestCheckedGivesWhatAWholeReadingGivesAndLeavesTheFirstInPlace) {
+  const ProblemData whole = ParseProblemData(testing::kTestData, "Zadachi.dat");
+  ProblemData data = ParseProblemData(testing::kTestData, "Zadachi.dat", "checkmate");
+  const CourseProblems* first = data.Find("checkmate");
+  ASSERT_NE(first, nullptr);
+  data.CheckRest();
+  EXPECT_EQ(data.Find("checkmate"), first);
+  ASSERT_EQ(data.courses.size(), whole.courses.size());
+  for (std::size_t c = 0; c < whole.courses.size(); ++c) {
+    const CourseProblems* read = data.Find(whole.courses[c].key);
+    ASSERT_NE(read, nullptr) << whole.courses[c].key;
+    ASSERT_EQ(read->Ids(), whole.courses[c].Ids());
+    for (std::size_t p = 0; p < read->problems.size(); ++p) {
+      EXPECT_EQ(read->problems[p].start.Fen(), whole.courses[c].problems[p].start.Fen());
+      EXPECT_EQ(Uci(read->problems[p].line), Uci(whole.courses[c].problems[p].line));
+      EXPECT_EQ(read->problems[p].themes, whole.courses[c].problems[p].themes);
+    }
+  }
+  data.CheckRest();  // nothing left: no harm
+  EXPECT_EQ(data.Find("practice")->Ids(), whole.Find("practice")->Ids());
 }
 
 TEST(ProblemData, AMissingFileFailsWithThePlatformsError) {

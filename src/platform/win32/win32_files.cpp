@@ -1,5 +1,7 @@
 #include "platform/win32/win32_files.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include "platform/drive_path.h"
@@ -136,13 +138,23 @@ std::string Win32Files::ReadAll(std::string_view name) {
   OwnedHandle file(OpenOrThrow(Resolve(name), GENERIC_READ,
                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                OPEN_EXISTING, name));
+  // Read straight into the string, in a few large reads: the solvers read
+  // their own program file (a megabyte) as they start, where every call counts.
+  // The size is a hint only: a file that grows meanwhile is read to its end.
+  LARGE_INTEGER size{};
   std::string content;
-  char buffer[4096];
+  if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1 << 30))
+    content.reserve(static_cast<std::size_t>(size.QuadPart) + 1);
+  constexpr DWORD kChunk = 1 << 20;
   for (;;) {
+    const std::size_t had = content.size();
+    const std::size_t room = content.capacity() > had ? content.capacity() - had : kChunk;
+    const DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(room, kChunk));
+    content.resize(had + wanted);
     DWORD got = 0;
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) ThrowLastError(name);
+    if (!ReadFile(file.get(), content.data() + had, wanted, &got, nullptr)) ThrowLastError(name);
+    content.resize(had + got);
     if (got == 0) break;
-    content.append(buffer, got);
   }
   file.Close(name);
   return content;
@@ -208,8 +220,8 @@ std::unique_ptr<FileLock> Win32Files::LockExclusive(std::string_view name) {
   // Reading is all LockFileEx needs, so a read-only lock file serves too; the
   // other holders keep their handles open, hence the full sharing.
   auto lock = std::make_unique<Win32FileLock>(
-      OpenOrThrow(Resolve(name), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  OPEN_ALWAYS, name));
+      OpenOrThrow(Resolve(name), GENERIC_READ,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_ALWAYS, name));
   constexpr int kStepMs = 10;
   for (int waited = 0;; waited += kStepMs) {
     if (lock->TryLock()) return lock;

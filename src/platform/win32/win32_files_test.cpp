@@ -64,6 +64,20 @@ TEST(Win32Files, DrivePathsGoBelowTheDriveRootAndNamesBelowTheProgramFolder) {
   EXPECT_EQ(Win32Files().Resolve("Sound.dat"), L"Sound.dat");
 }
 
+TEST(Win32Files, AFileIsReadWholeWhateverItsSize) {
+  TestFolder root;
+  // Across the reads' chunks, and not a whole number of them.
+  std::string large(2 * 1024 * 1024 + 4097, '\0');
+  for (std::size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 + i / 4096);
+  root.Write("large.bin", large);
+  root.Write("empty.txt", "");
+  root.Write("one.txt", "x");
+  Win32Files files(root.path().string(), root.path().string());
+  EXPECT_EQ(files.ReadAll("large.bin"), large);
+  EXPECT_EQ(files.ReadAll("empty.txt"), "");
+  EXPECT_EQ(files.ReadAll("one.txt"), "x");
+}
+
 TEST(Win32Files, ARunningProgramCanBeReadButNeitherProbedNorPatched) {
   Win32Files files;
   const std::string self = OwnProgram();

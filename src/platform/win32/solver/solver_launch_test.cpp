@@ -6,12 +6,16 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <ostream>
 #include <string>
 
 #include "launcher/launch.h"
 #include "launcher/launch_decode.h"
+#include "launcher/launch_tables.h"
 #include "platform/win32/solver/board_view.h"
 #include "platform/win32/solver/solver_window.h"
 #include "platform/win32/text.h"
@@ -129,6 +133,93 @@ INSTANTIATE_TEST_SUITE_P(AllFour, SolverLaunch,
                            return std::string(param.param.russian ? names.russianStartName
                                                                   : names.englishStartName);
                          });
+
+// The texts of a message box's children, one after the other.
+BOOL CALLBACK AddText(HWND child, LPARAM lParam) {
+  wchar_t text[1024] = {};
+  GetWindowTextW(child, text, 1024);
+  *reinterpret_cast<std::string*>(lParam) += Narrow(text) + "\n";
+  return TRUE;
+}
+
+struct Ended {
+  std::string message;  // of the message box the program showed; empty: none
+  DWORD exitStatus = 99;
+};
+
+// Starts the program and waits for a message box of its own, reads it and
+// answers it, then waits for the program to end.
+Ended StartUntilMessage(const fs::path& folder, const std::wstring& name) {
+  Ended ended;
+  const std::wstring program = (folder / name).wstring();
+  std::wstring commandLine = L"\"" + program + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.wstring().c_str(), &startup, &process))
+    return ended;
+  for (int waited = 0; waited < 30000 && ended.message.empty(); waited += 20) {
+    HWND box = nullptr;
+    while ((box = FindWindowExW(nullptr, box, L"#32770", nullptr))) {
+      DWORD owner = 0;
+      GetWindowThreadProcessId(box, &owner);
+      if (owner != process.dwProcessId || !IsWindowVisible(box)) continue;
+      EnumChildWindows(box, AddText, reinterpret_cast<LPARAM>(&ended.message));
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      break;
+    }
+    if (WaitForSingleObject(process.hProcess, 20) == WAIT_OBJECT_0) break;
+  }
+  if (WaitForSingleObject(process.hProcess, 15000) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process.hProcess, &ended.exitStatus);
+  else
+    TerminateProcess(process.hProcess, 99);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return ended;
+}
+
+// A fault in any course of the problem file is reported with its line, in
+// the chosen course before its board is shown, in the others before the user
+// can open them; the program then ends.
+TEST(SolverLaunchDamaged, AFaultAnywhereInTheProblemFileIsReportedWithItsLine) {
+  std::ifstream in(kProblemData, std::ios::binary);
+  const std::string good{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const std::size_t chosen = good.find("[tactics1]");
+  ASSERT_NE(chosen, std::string::npos);
+  auto lineOf = [&](std::size_t offset) {
+    return 1 + static_cast<std::size_t>(std::count(good.begin(), good.begin() + offset, '\n'));
+  };
+  const std::string bad = "broken;line\n";
+  const std::size_t inChosen = good.find('\n', chosen) + 1;
+  struct Case {
+    std::string data;
+    std::size_t line;
+  };
+  const Case cases[] = {
+      {good.substr(0, inChosen) + bad + good.substr(inChosen), lineOf(inChosen)},
+      {good + (good.back() == '\n' ? "" : "\n") + bad,
+       lineOf(good.size()) + (good.back() == '\n' ? 0 : 1)},
+  };
+  const std::string file = "Kombiru.exe";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    testing::TestFolder folder;
+    fs::copy_file(kSolverDir / file, folder / file);
+    folder.Write("Zadachi.dat", c.data);
+    Win32Files files(folder.path().string(), folder.path().string());
+    PatchSolver(files, file, PlanWrites(LaunchEntryOf(Control::mnuTactics1), true, true));
+    const Ended ended = StartUntilMessage(folder.path(), Widen(file));
+    EXPECT_NE(
+        ended.message.find(solver::TextOf(solver::Text::DataUnreadable, chess::Language::Russian)),
+        std::string::npos)
+        << ended.message;
+    EXPECT_NE(ended.message.find("Zadachi.dat, line " + std::to_string(c.line)), std::string::npos)
+        << ended.message;
+    EXPECT_EQ(ended.exitStatus, 1u);
+  }
+}
 
 }  // namespace
 }  // namespace zel::platform

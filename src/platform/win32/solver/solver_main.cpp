@@ -45,6 +45,13 @@ MenSheet LoadMen() {
   return *std::move(men);
 }
 
+void ReportUnreadable(const Failure& failure, solver::Language language) {
+  const std::wstring text =
+      Widen(std::string(solver::TextOf(solver::Text::DataUnreadable, language)) + "\n\n" +
+            FailureText(failure));
+  MessageBoxW(nullptr, text.c_str(), Widen(kProductTitle).c_str(), MB_OK | MB_ICONERROR);
+}
+
 int Run(int showCommand) {
   const std::wstring path = OwnPath();
   // The problems and the progress files lie beside the program, wherever it
@@ -53,18 +60,25 @@ int Run(int showCommand) {
   Win32Files files;
   const solver::StartChoice start = solver::ChooseStart(files, Narrow(path));
   const MenSheet men = LoadMen();
+  // The chosen course's problems are checked before its board is shown, the
+  // others' once it is, before the user can reach them.
   solver::ProblemData data;
   try {
-    data = solver::ReadProblemData(files);
+    data = solver::ReadProblemData(files, solver::kProblemDataFile,
+                                   start.course ? start.course->key : std::string_view());
   } catch (const Failure& failure) {
-    const std::wstring text =
-        Widen(std::string(solver::TextOf(solver::Text::DataUnreadable, start.language)) + "\n\n" +
-              FailureText(failure));
-    MessageBoxW(nullptr, text.c_str(), Widen(kProductTitle).c_str(), MB_OK | MB_ICONERROR);
+    ReportUnreadable(failure, start.language);
     return 1;
   }
   SolverWindow window(files, SystemClock(), start, data, men);
   window.Show(showCommand);
+  try {
+    data.CheckRest();
+  } catch (const Failure& failure) {
+    ShowWindow(window.handle(), SW_HIDE);
+    ReportUnreadable(failure, start.language);
+    return 1;
+  }
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (window.PreTranslate(message)) continue;

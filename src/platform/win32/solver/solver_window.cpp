@@ -146,7 +146,9 @@ SolverWindow::SolverWindow(Files& files, Clock& clock, const solver::StartChoice
     // The board (or the position in words) now; the panel once the board is
     // on the screen (Show), so that the user sees the problem as soon as can be.
     CreateLeftPart();
-    SetFonts();
+    // The texts' fonts are for the panel and the position in words: with the
+    // board they wait for the panel.
+    if (!start_.picturesOn) SetFonts();
     Layout();
     screen_->Start();
   } catch (...) {
@@ -190,8 +192,17 @@ void SolverWindow::CreateLeftPart() {
              WS_EX_CLIENTEDGE);
 }
 
+HWND SolverWindow::Item(int id) const {
+  // Before the panel is made only the left part's controls exist. Asking for
+  // the others would find nothing, at a round trip to the window server
+  // each under Wine: some dozens while the first board waits to be shown.
+  if (!panelMade_ && id != kIdBoard && id != kIdDescription) return nullptr;
+  return GetDlgItem(hwnd_, id);
+}
+
 void SolverWindow::CreatePanel() {
-  if (Item(kIdPlay)) return;
+  if (panelMade_) return;
+  panelMade_ = true;
   // In tab order, hidden until the screen shows them: the list and its
   // buttons, the texts, the move field, the commands.
   AddControl(L"LISTBOX", kIdList, WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
@@ -223,7 +234,11 @@ void SolverWindow::CreatePanel() {
   AddControl(L"STATIC", kIdSummary, WS_VISIBLE | SS_LEFT | SS_NOPREFIX);
   SendDlgItemMessageW(hwnd_, kIdMoveEdit, EM_SETLIMITTEXT, 32, 0);
 
-  ApplyFonts();
+  if (font_) {
+    ApplyFonts();
+  } else {
+    SetFonts();
+  }
   Layout();
   screen_->ShowAll();
   if (!focus_ && wantedFocus_) Focus(*wantedFocus_);

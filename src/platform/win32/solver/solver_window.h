@@ -116,7 +116,7 @@ class SolverWindow final : private solver::TrainerView {
   void CreateLeftPart();
   void CreatePanel();
   HWND AddControl(const wchar_t* className, int id, DWORD style, DWORD exStyle = 0);
-  HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+  HWND Item(int id) const;
   void SetFonts();    // made anew for the window's scaling, and given to every control
   void ApplyFonts();  // given to every control
   void Layout();
@@ -136,7 +136,8 @@ class SolverWindow final : private solver::TrainerView {
   HWND hwnd_ = nullptr;
   std::unique_ptr<solver::TrainerScreen> screen_;
   std::unique_ptr<BoardView> board_;
-  HWND focus_ = nullptr;  // the control to have the keyboard when active
+  bool panelMade_ = false;  // the panel's controls exist (CreatePanel)
+  HWND focus_ = nullptr;    // the control to have the keyboard when active
   // Where the screen wanted the keyboard before the control was made.
   std::optional<solver::FocusTarget> wantedFocus_;
 
