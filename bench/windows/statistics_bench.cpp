@@ -20,8 +20,8 @@
 #include "platform/replace_file.h"
 #include "platform/win32/solver/statistics_window.h"
 #include "platform/win32/text.h"
-#include "solver/themes.h"
 #include "platform/win32/win32_files.h"
+#include "solver/themes.h"
 
 namespace {
 
