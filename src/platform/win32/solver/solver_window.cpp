@@ -6,6 +6,7 @@
 #include "platform/win32/caption.h"
 #include "platform/win32/message_box_report.h"
 #include "platform/win32/solver/message_font.h"
+#include "platform/win32/solver/monitor_dpi.h"
 #include "platform/win32/solver/statistics_window.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_failure.h"
@@ -98,20 +99,6 @@ void SetCaption(HWND control, const std::wstring& text) {
 
 bool HasStyle(HWND control, DWORD style) {
   return (static_cast<DWORD>(GetWindowLongW(control, GWL_STYLE)) & style) != 0;
-}
-
-// The scaling of the window's monitor: GetDpiForWindow where the system has
-// it (Windows 10), else the screen's.
-UINT DpiOf(HWND hwnd) {
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  if (getDpi && hwnd) {
-    if (const UINT dpi = getDpi(hwnd)) return dpi;
-  }
-  const WindowDc screen(nullptr);
-  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
-  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "platform/win32/message_box_report.h"
 #include "platform/win32/solver/gdi_guards.h"
 #include "platform/win32/solver/message_font.h"
+#include "platform/win32/solver/monitor_dpi.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_failure.h"
 #include "solver/statistics_screen.h"
@@ -53,19 +54,6 @@ UINT FormatOf(solver::Align align) {
       return format | DT_RIGHT;
   }
   return format;
-}
-
-// The scaling of the window's monitor: GetDpiForWindow where the system has
-// it, else the screen's.
-UINT DpiOf(HWND hwnd) {
-  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-  static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-  if (getDpi && hwnd)
-    if (const UINT dpi = getDpi(hwnd)) return dpi;
-  const WindowDc screen(nullptr);
-  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
-  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
 class StatisticsWindow {
