@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_timing.h"
 #include "launcher/launch.h"
 #include "launcher/launch_tables.h"
 #include "platform/win32/solver/board_view.h"
@@ -35,22 +36,8 @@ namespace {
 
 using namespace zel;
 using namespace zel::platform;
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return double(now.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using zel::bench::Median;
+using zel::bench::Now;
 
 struct Found {
   DWORD process;

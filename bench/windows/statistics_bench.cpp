@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "../year_of_practice.h"
+#include "bench_timing.h"
 #include "platform/fake/fake_clock.h"
 #include "platform/replace_file.h"
 #include "platform/win32/solver/statistics_window.h"
@@ -27,22 +28,8 @@ namespace {
 
 using namespace zel;
 using namespace zel::platform;
-
-double Now() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return double(now.QuadPart) * 1000.0 / double(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using zel::bench::Median;
+using zel::bench::Now;
 
 void Pump() {
   MSG message;
