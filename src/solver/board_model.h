@@ -13,14 +13,9 @@
 
 #include "chess/position.h"
 #include "chess/types.h"
+#include "solver/point.h"
 
 namespace zel::solver {
-
-struct Point {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const Point&, const Point&) = default;
-};
 
 // Left and top inside, right and bottom outside, as a window's rectangles.
 struct PixelRect {

@@ -9,13 +9,9 @@
 #include <string_view>
 #include <vector>
 
-namespace zel::solver {
+#include "solver/point.h"
 
-struct Point {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const Point&, const Point&) = default;
-};
+namespace zel::solver {
 
 // Left and top inside, right and bottom just outside, as a Win32 RECT.
 struct Box {
