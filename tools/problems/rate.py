@@ -20,39 +20,13 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pool  # noqa: E402  (puts tools/content on the path)
-import chess  # noqa: E402
 import difficulty  # noqa: E402
 import difficulty_model  # noqa: E402
 import engine  # noqa: E402
+import problem_line  # noqa: E402
 import rules  # noqa: E402
 
 UNRATED = "-"
-
-
-class LineError(ValueError):
-    pass
-
-
-def read_line(text: str) -> tuple[str, tuple]:
-    """The position and the solution of one input line; raises LineError."""
-    fen, sep, line = text.strip().partition(";")
-    if not sep:
-        raise LineError("expected 'FEN;moves': there is no ';'")
-    fen, moves = " ".join(fen.split()), tuple(line.split())
-    try:
-        chess.parse_fen(fen)
-    except chess.ChessError as e:
-        raise LineError(f"the position: {e}") from None
-    if not moves:
-        raise LineError("no moves after the ';'")
-    if len(moves) % 2 == 0:
-        raise LineError(f"{len(moves)} moves end on a move of the defender; the solution "
-                        "ends on a solver move (an odd number of moves)")
-    try:
-        pool.positions(fen, moves)
-    except chess.ChessError as e:
-        raise LineError(str(e)) from None
-    return fen, moves
 
 
 def main(argv: list[str]) -> int:
@@ -65,8 +39,8 @@ def main(argv: list[str]) -> int:
         with engine.Engine(hash_mb=rules.HASH_MB) as eng:
             for number, text in enumerate(sys.stdin, start=1):
                 try:
-                    fen, moves = read_line(text)
-                except LineError as e:
+                    fen, moves, _ = problem_line.read(text)
+                except problem_line.LineError as e:
                     print(f"line {number}: {e}", file=sys.stderr)
                     print(UNRATED, flush=True)
                     bad += 1

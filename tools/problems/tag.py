@@ -24,6 +24,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pool  # noqa: E402  (puts tools/content on the path)
 import chess  # noqa: E402
+import problem_line  # noqa: E402
 import themes  # noqa: E402
 
 UNREADABLE = "?"
@@ -31,26 +32,10 @@ UNREADABLE = "?"
 
 def tag_line(text: str) -> tuple:
     """The tokens of one input line; raises ValueError saying what is wrong."""
-    fields = [f.strip() for f in text.strip().split(";")]
-    if fields == [""]:
-        raise ValueError("the line is empty, expected FEN;moves")
-    if len(fields) not in (2, 3):
-        raise ValueError(f"{len(fields)} fields separated by ';', expected FEN;moves or "
-                         "FEN;moves;last")
-    fen, moves = fields[0], fields[1].split()
+    fen, moves, last = problem_line.read(text, with_last=True)
     try:
-        chess.parse_fen(fen)
-    except chess.ChessError as e:
-        raise ValueError(f"the position is not legal: {e}") from None
-    if not moves:
-        raise ValueError("no moves")
-    if len(moves) % 2 == 0:
-        raise ValueError(f"{len(moves)} moves: the line must end on a move of the solver "
-                         "(an odd number of moves)")
-    last = themes.Last.parse(fields[2]) if len(fields) == 3 else None
-    try:
-        return themes.tag(fen, moves, last)
-    except chess.ChessError as e:
+        return themes.tag(fen, moves, themes.Last.parse(last) if last is not None else None)
+    except chess.ChessError as e:   # the last move does not lead to the position
         raise ValueError(str(e)) from None
 
 

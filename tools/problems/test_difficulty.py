@@ -190,7 +190,7 @@ class RateTool(unittest.TestCase):
         self.assertEqual(done.stdout.split("\n")[:-1],
                          [str(difficulty_model.rating(model, one.features)), "-", "-", "-", "-",
                           "-", str(difficulty_model.rating(model, longer.features))])
-        for pattern in (r"line 2: .*no ';'", r"line 3: the position: .*king",
+        for pattern in (r"line 2: .*no ';'", r"line 3: the position is not legal: .*king",
                         r"line 4: 2 moves end on a move of the defender",
                         r"line 5: move 2 'a1a1' is not legal", r"line 6: no moves"):
             self.assertRegex(done.stderr, pattern)
