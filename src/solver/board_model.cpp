@@ -10,18 +10,6 @@ namespace zel::solver {
 
 using chess::Square;
 
-bool PixelRect::Intersects(const PixelRect& other) const {
-  return !empty() && !other.empty() && left < other.right && other.left < right &&
-         top < other.bottom && other.top < bottom;
-}
-
-PixelRect PixelRect::Union(const PixelRect& other) const {
-  if (empty()) return other;
-  if (other.empty()) return *this;
-  return {std::min(left, other.left), std::min(top, other.top), std::max(right, other.right),
-          std::max(bottom, other.bottom)};
-}
-
 // --- Geometry ----------------------------------------------------------------
 
 namespace {

@@ -13,22 +13,10 @@
 
 #include "chess/position.h"
 #include "chess/types.h"
+#include "solver/pixel_rect.h"
 #include "solver/point.h"
 
 namespace zel::solver {
-
-// Left and top inside, right and bottom outside, as a window's rectangles.
-struct PixelRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  bool empty() const { return right <= left || bottom <= top; }
-  bool Intersects(const PixelRect& other) const;
-  // The smallest rectangle holding both; an empty one adds nothing.
-  PixelRect Union(const PixelRect& other) const;
-  friend bool operator==(const PixelRect&, const PixelRect&) = default;
-};
 
 // Where the board lies in a client area: squares as large as fit with a
 // margin of a third of a square on the left and at the bottom for the
@@ -94,7 +82,7 @@ struct BoardDamage {
   bool all = false;
   std::uint64_t squares = 0;
   PixelRect area;
-  bool any() const { return all || squares != 0 || !area.empty(); }
+  bool any() const { return all || squares != 0 || !area.Empty(); }
 };
 
 class BoardModel {

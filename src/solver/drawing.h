@@ -9,29 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "solver/point.h"
+#include "solver/pixel_rect.h"
 
 namespace zel::solver {
-
-// Left and top inside, right and bottom just outside, as a Win32 RECT.
-struct Box {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  friend bool operator==(const Box&, const Box&) = default;
-
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool Empty() const { return right <= left || bottom <= top; }
-  bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-  bool Contains(const Box& b) const {
-    return b.left >= left && b.top >= top && b.right <= right && b.bottom <= bottom;
-  }
-  bool Overlaps(const Box& b) const {
-    return b.left < right && left < b.right && b.top < bottom && top < b.bottom;
-  }
-};
 
 enum class Ink : std::uint8_t {
   Text,
@@ -48,14 +28,14 @@ enum class Ink : std::uint8_t {
 enum class Align : std::uint8_t { Left, Center, Right };
 
 struct TextPiece {
-  Box box;  // the text on one line, vertically centred, cut with "…" when too long
+  PixelRect box;  // the text on one line, vertically centred, cut with "…" when too long
   std::string text;
   Align align = Align::Left;
   Ink ink = Ink::Text;
 };
 
 struct BoxPiece {
-  Box box;
+  PixelRect box;
   Ink ink;
 };
 

@@ -19,7 +19,7 @@ constexpr int kNarrowestBar = 2;
 
 // The picture's title on its first line; what is left below it, half a line
 // on. Nothing is left when even the title does not fit.
-Box DrawHeading(std::string_view title, Box area, int lineHeight, Drawing& drawing) {
+PixelRect DrawHeading(std::string_view title, PixelRect area, int lineHeight, Drawing& drawing) {
   if (area.Height() < lineHeight) return {area.left, area.top, area.left, area.top};
   drawing.texts.push_back({{area.left, area.top, area.right, area.top + lineHeight},
                            std::string(title),
@@ -28,7 +28,7 @@ Box DrawHeading(std::string_view title, Box area, int lineHeight, Drawing& drawi
   return {area.left, std::min(area.bottom, area.top + lineHeight * 3 / 2), area.right, area.bottom};
 }
 
-void DrawMessage(std::string_view text, Box area, int lineHeight, Drawing& drawing) {
+void DrawMessage(std::string_view text, PixelRect area, int lineHeight, Drawing& drawing) {
   if (area.Height() >= lineHeight && area.Width() > 0)
     drawing.texts.push_back({{area.left, area.top, area.right, area.top + lineHeight},
                              std::string(text),
@@ -38,7 +38,7 @@ void DrawMessage(std::string_view text, Box area, int lineHeight, Drawing& drawi
 
 // A label of `width` centred on `x`, moved inside `within` where it would
 // stick out.
-Box CentredOn(int x, int width, int top, int height, Box within) {
+PixelRect CentredOn(int x, int width, int top, int height, PixelRect within) {
   int left = std::clamp(x - width / 2, within.left, std::max(within.left, within.right - width));
   return {left, top, std::min(within.right, left + width), top + height};
 }
@@ -47,10 +47,11 @@ std::string RatingFigure(double value) { return std::to_string(std::lround(value
 
 }  // namespace
 
-void DrawRatingPicture(const Statistics& statistics, Language language, Box area,
+void DrawRatingPicture(const Statistics& statistics, Language language, PixelRect area,
                        const TextMeasure& measure, Drawing& drawing) {
   const int line = measure.lineHeight;
-  const Box below = DrawHeading(StatisticsPhrasesOf(language).ratingPicture, area, line, drawing);
+  const PixelRect below =
+      DrawHeading(StatisticsPhrasesOf(language).ratingPicture, area, line, drawing);
   const std::vector<RatingPoint>& history = statistics.ratingHistory;
   if (history.empty()) {
     DrawMessage(StatisticsPhrasesOf(language).notYetRated, below, line, drawing);
@@ -59,7 +60,7 @@ void DrawRatingPicture(const Statistics& statistics, Language language, Box area
 
   // Half a line above for the top mark's figure, a line and a half below for
   // the dates, clear of the lowest figure.
-  Box plot{below.left, below.top + line / 2, below.right, below.bottom - line * 3 / 2};
+  PixelRect plot{below.left, below.top + line / 2, below.right, below.bottom - line * 3 / 2};
   if (plot.Height() < line) return;
   auto [lowest, highest] = std::minmax_element(
       history.begin(), history.end(),
@@ -132,10 +133,11 @@ void DrawRatingPicture(const Statistics& statistics, Language language, Box area
        Ink::Line});
 }
 
-void DrawCyclesPicture(const Statistics& statistics, Language language, Box area,
+void DrawCyclesPicture(const Statistics& statistics, Language language, PixelRect area,
                        const TextMeasure& measure, Drawing& drawing) {
   const int line = measure.lineHeight;
-  const Box below = DrawHeading(StatisticsPhrasesOf(language).cyclesPicture, area, line, drawing);
+  const PixelRect below =
+      DrawHeading(StatisticsPhrasesOf(language).cyclesPicture, area, line, drawing);
   std::vector<const CourseStatistics*> courses;
   for (const CourseStatistics& course : statistics.courses)
     if (std::any_of(course.cycles.begin(), course.cycles.end(),
@@ -164,15 +166,15 @@ void DrawCyclesPicture(const Statistics& statistics, Language language, Box area
 
   int top = below.top;
   for (const CourseStatistics* course : courses) {
-    const Box row{below.left, top, below.right, top + rowHeight};
+    const PixelRect row{below.left, top, below.right, top + rowHeight};
     top = row.bottom;
     const std::vector<CycleSummary>& cycles = course->cycles;
     drawing.texts.push_back({{row.left, row.top, row.left + titleWidth, row.bottom},
                              std::string(course->course->Title(language)),
                              Align::Left,
                              Ink::Text});
-    Box bars{row.left + titleWidth + line / 2, row.top + line / 4, row.right - timeWidth - line / 2,
-             row.bottom - line / 4};
+    PixelRect bars{row.left + titleWidth + line / 2, row.top + line / 4,
+                   row.right - timeWidth - line / 2, row.bottom - line / 4};
     // As many of the last cycles as fit at the narrowest bar; "…" for the
     // ones before.
     std::size_t shown = cycles.size();

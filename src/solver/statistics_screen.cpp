@@ -23,9 +23,9 @@ int RowHeight(const TextMeasure& measure) { return measure.lineHeight * 5 / 4; }
 // The columns' left and right edges in `area`: each as wide as its widest
 // text, the first taking what is left. When even that is too wide, every
 // column gives up the same share, and its texts are cut.
-std::vector<Box> PlaceColumns(std::span<const Column> columns,
-                              const std::vector<std::vector<std::string>>& rows, Box area,
-                              const TextMeasure& measure) {
+std::vector<PixelRect> PlaceColumns(std::span<const Column> columns,
+                                    const std::vector<std::vector<std::string>>& rows,
+                                    PixelRect area, const TextMeasure& measure) {
   const int gap = measure.lineHeight / 2;
   std::vector<int> widths;
   int total = 0;
@@ -42,7 +42,7 @@ std::vector<Box> PlaceColumns(std::span<const Column> columns,
   const int first = std::max(area.Width() / 3, area.Width() - total);
   const double shrink =
       total == 0 ? 1 : std::min(1.0, static_cast<double>(area.Width() - first) / total);
-  std::vector<Box> placed{{area.left, area.top, area.left + first, area.bottom}};
+  std::vector<PixelRect> placed{{area.left, area.top, area.left + first, area.bottom}};
   int left = area.left + first;
   for (const int width : widths) {
     const int right = std::min(area.right, left + static_cast<int>((width + gap) * shrink));
@@ -54,19 +54,19 @@ std::vector<Box> PlaceColumns(std::span<const Column> columns,
 }
 
 struct PlacedTable {
-  std::vector<Box> columns;  // each over the table's height
-  std::vector<Box> rows;     // the rows drawn, each across the table
+  std::vector<PixelRect> columns;  // each over the table's height
+  std::vector<PixelRect> rows;     // the rows drawn, each across the table
 };
 
 // The columns' headings and as many rows as fit in `area`.
 PlacedTable DrawTable(std::span<const Column> columns,
-                      const std::vector<std::vector<std::string>>& rows, Box area,
+                      const std::vector<std::vector<std::string>>& rows, PixelRect area,
                       const TextMeasure& measure, Drawing& drawing) {
   const int height = RowHeight(measure);
   if (area.Height() < height || area.Width() <= 0) return {};
   PlacedTable table{PlaceColumns(columns, rows, area, measure), {}};
-  const std::vector<Box>& placed = table.columns;
-  std::vector<Box>& boxes = table.rows;
+  const std::vector<PixelRect>& placed = table.columns;
+  std::vector<PixelRect>& boxes = table.rows;
   for (std::size_t c = 0; c < columns.size(); ++c)
     drawing.texts.push_back({{placed[c].left, area.top, placed[c].right, area.top + height},
                              std::string(columns[c].heading),
@@ -88,7 +88,7 @@ PlacedTable DrawTable(std::span<const Column> columns,
   return table;
 }
 
-int DrawCourseTable(const Statistics& statistics, Language language, Box area,
+int DrawCourseTable(const Statistics& statistics, Language language, PixelRect area,
                     const TextMeasure& measure, Drawing& drawing) {
   const StatisticsPhrases& p = StatisticsPhrasesOf(language);
   const Column columns[] = {{p.courseColumn, Align::Left},
@@ -100,14 +100,14 @@ int DrawCourseTable(const Statistics& statistics, Language language, Box area,
   for (CourseRow& row : CourseRows(statistics, language))
     cells.push_back({std::move(row.title), std::move(row.solved), std::move(row.firstTry),
                      std::move(row.time), std::move(row.cycles)});
-  const std::vector<Box> rows = DrawTable(columns, cells, area, measure, drawing).rows;
+  const std::vector<PixelRect> rows = DrawTable(columns, cells, area, measure, drawing).rows;
   return rows.empty() ? area.top + RowHeight(measure) : rows.back().bottom;
 }
 
 // Weakest first, each with a bar of its share; the last row that fits says
 // how many more there are when not all do.
 void DrawThemeTable(const Statistics& statistics, Language language, const ThemeNameLookup& names,
-                    Box area, const TextMeasure& measure, Drawing& drawing) {
+                    PixelRect area, const TextMeasure& measure, Drawing& drawing) {
   const StatisticsPhrases& p = StatisticsPhrasesOf(language);
   const int line = measure.lineHeight;
   if (area.Height() < line) return;
@@ -139,11 +139,11 @@ void DrawThemeTable(const Statistics& statistics, Language language, const Theme
         {std::string(p.moreThemes) + std::to_string(more) + std::string(p.moreThemesAfter), "", "",
          ""});
   const PlacedTable table = DrawTable(columns, cells, area, measure, drawing);
-  const std::vector<Box>& rows = table.rows;
+  const std::vector<PixelRect>& rows = table.rows;
   if (rows.empty()) return;
-  const Box bars = table.columns.back();
+  const PixelRect bars = table.columns.back();
   for (std::size_t r = 0; r < std::min(rows.size(), themes.size()); ++r) {
-    const Box track{bars.left, rows[r].top + line / 3, bars.right, rows[r].bottom - line / 3};
+    const PixelRect track{bars.left, rows[r].top + line / 3, bars.right, rows[r].bottom - line / 3};
     if (track.Empty()) break;
     drawing.boxes.push_back({track, Ink::Track});
     const int filled = static_cast<int>(themes[r].rate * track.Width() + 0.5);
@@ -185,12 +185,12 @@ std::vector<ThemeRow> ThemeRows(const Statistics& statistics, Language language,
 }
 
 Drawing DrawStatistics(const Statistics& statistics, Language language,
-                       const ThemeNameLookup& names, Box client, const TextMeasure& measure) {
+                       const ThemeNameLookup& names, PixelRect client, const TextMeasure& measure) {
   Drawing drawing;
   const int line = measure.lineHeight;
   const int margin = line * 3 / 4;
-  Box page{client.left + margin, client.top + margin, client.right - margin,
-           client.bottom - margin};
+  PixelRect page{client.left + margin, client.top + margin, client.right - margin,
+                 client.bottom - margin};
   if (page.Width() < line || page.Height() < line) return drawing;
 
   if (statistics.ratedProblems > 0) {
@@ -205,8 +205,8 @@ Drawing DrawStatistics(const Statistics& statistics, Language language,
 
   // The pictures take half the width, each half the height.
   const int leftWidth = (page.Width() - line) / 2;
-  const Box left{page.left, page.top, page.left + std::max(0, leftWidth), page.bottom};
-  const Box right{std::min(page.right, left.right + line), page.top, page.right, page.bottom};
+  const PixelRect left{page.left, page.top, page.left + std::max(0, leftWidth), page.bottom};
+  const PixelRect right{std::min(page.right, left.right + line), page.top, page.right, page.bottom};
   const int middle = left.top + left.Height() / 2;
   DrawRatingPicture(statistics, language, {left.left, left.top, left.right, middle - line / 2},
                     measure, drawing);

@@ -35,17 +35,17 @@ std::vector<ThemeRow> ThemeRows(const Statistics& statistics, Language language,
                                 const ThemeNameLookup& names);
 
 // The rating by day as a line over a time axis, in `area` with its heading.
-void DrawRatingPicture(const Statistics& statistics, Language language, Box area,
+void DrawRatingPicture(const Statistics& statistics, Language language, PixelRect area,
                        const TextMeasure& measure, Drawing& drawing);
 // A row of bars per course that has cycles with time: each cycle's time, the
 // tallest bar the course's longest cycle, whose time is written beside it.
-void DrawCyclesPicture(const Statistics& statistics, Language language, Box area,
+void DrawCyclesPicture(const Statistics& statistics, Language language, PixelRect area,
                        const TextMeasure& measure, Drawing& drawing);
 
 // The whole page: the rating in words at the top; the two pictures on the
 // left, one above the other; the courses' table and the themes' table on the
 // right, as many themes as fit. Nothing is drawn outside `client`.
 Drawing DrawStatistics(const Statistics& statistics, Language language,
-                       const ThemeNameLookup& names, Box client, const TextMeasure& measure);
+                       const ThemeNameLookup& names, PixelRect client, const TextMeasure& measure);
 
 }  // namespace zel::solver

@@ -57,7 +57,7 @@ bool Has(const Drawing& drawing, std::string_view text) {
 }
 
 // Every piece inside the client area, and no two texts over each other.
-void ExpectTidy(const Drawing& drawing, Box client) {
+void ExpectTidy(const Drawing& drawing, PixelRect client) {
   for (const BoxPiece& box : drawing.boxes)
     EXPECT_TRUE(client.Contains(box.box) && !box.box.Empty()) << box.box.left << "," << box.box.top;
   for (const LinePiece& line : drawing.lines)
@@ -66,7 +66,7 @@ void ExpectTidy(const Drawing& drawing, Box client) {
     const TextPiece& text = drawing.texts[i];
     EXPECT_TRUE(client.Contains(text.box)) << text.text;
     for (std::size_t j = i + 1; j < drawing.texts.size(); ++j)
-      EXPECT_FALSE(text.box.Overlaps(drawing.texts[j].box))
+      EXPECT_FALSE(text.box.Intersects(drawing.texts[j].box))
           << "'" << text.text << "' and '" << drawing.texts[j].text << "'";
   }
 }
@@ -101,14 +101,16 @@ TEST(StatisticsScreenTest, TablesShowEachCoursesCycleUnderWayAndThemesWeakestFir
 
 TEST(StatisticsScreenTest, EveryPieceStaysInsideAndNoTextsMeetAtAnySize) {
   for (const int days : {0, 1, 2, 365, 3000})
-    for (const Box client : {Box{0, 0, 640, 480}, Box{0, 0, 1600, 1000}, Box{0, 0, 900, 700}}) {
+    for (const PixelRect client :
+         {PixelRect{0, 0, 640, 480}, PixelRect{0, 0, 1600, 1000}, PixelRect{0, 0, 900, 700}}) {
       SCOPED_TRACE(std::to_string(days) + " days, " + std::to_string(client.right));
       Statistics stats = Sample(days);
       for (Language language : {Language::Russian, Language::English})
         ExpectTidy(DrawStatistics(stats, language, {}, client, kMeasure), client);
     }
   // Too small for anything but a little: still inside.
-  for (const Box client : {Box{0, 0, 0, 0}, Box{0, 0, 30, 20}, Box{0, 0, 200, 120}}) {
+  for (const PixelRect client :
+       {PixelRect{0, 0, 0, 0}, PixelRect{0, 0, 30, 20}, PixelRect{0, 0, 200, 120}}) {
     const Drawing drawing = DrawStatistics(Sample(365), Language::English, {}, client, kMeasure);
     for (const TextPiece& text : drawing.texts) EXPECT_TRUE(client.Contains(text.box)) << text.text;
     for (const BoxPiece& box : drawing.boxes) EXPECT_TRUE(client.Contains(box.box));
@@ -118,7 +120,7 @@ TEST(StatisticsScreenTest, EveryPieceStaysInsideAndNoTextsMeetAtAnySize) {
 TEST(StatisticsScreenTest, TheRatingIsALineOverRoundFiguresAndDates) {
   Statistics stats = Sample(365);
   stats.ratingHistory[100].rating = 2150;  // one good day
-  const Box area{10, 10, 510, 310};
+  const PixelRect area{10, 10, 510, 310};
   Drawing drawing;
   DrawRatingPicture(stats, Language::English, area, kMeasure, drawing);
 
@@ -153,7 +155,7 @@ TEST(StatisticsScreenTest, TheRatingIsALineOverRoundFiguresAndDates) {
 }
 
 TEST(StatisticsScreenTest, NoRatingOneDayAndExtremeRatings) {
-  const Box area{0, 0, 400, 250};
+  const PixelRect area{0, 0, 400, 250};
   Drawing none;
   DrawRatingPicture(Statistics{}, Language::Russian, area, kMeasure, none);
   EXPECT_TRUE(Has(none, "Рейтинга ещё нет: он появится после первой попытки решить задачу."));
@@ -165,7 +167,7 @@ TEST(StatisticsScreenTest, NoRatingOneDayAndExtremeRatings) {
   EXPECT_TRUE(std::none_of(one.lines.begin(), one.lines.end(),
                            [](const LinePiece& piece) { return piece.ink == Ink::Line; }));
   ASSERT_EQ(one.boxes.size(), 1u);
-  const Box dot = one.boxes[0].box;
+  const PixelRect dot = one.boxes[0].box;
   EXPECT_NEAR((dot.left + dot.right) / 2, 200, 40);
   EXPECT_TRUE(Has(one, "01.01.2026"));
 
@@ -181,15 +183,15 @@ TEST(StatisticsScreenTest, NoRatingOneDayAndExtremeRatings) {
   EXPECT_TRUE(Has(drawn, "4000"));
 }
 
-std::vector<Box> Bars(const Drawing& drawing) {
-  std::vector<Box> bars;
+std::vector<PixelRect> Bars(const Drawing& drawing) {
+  std::vector<PixelRect> bars;
   for (const BoxPiece& box : drawing.boxes)
     if (box.ink == Ink::Bar || box.ink == Ink::BarUnderWay) bars.push_back(box.box);
   return bars;
 }
 
 TEST(StatisticsScreenTest, EachCycleIsABarAsTallAsItsTime) {
-  const Box area{0, 0, 500, 200};
+  const PixelRect area{0, 0, 500, 200};
   Drawing drawing;
   DrawCyclesPicture(Sample(0), Language::English, area, kMeasure, drawing);
   // The untouched course has no row.
@@ -197,7 +199,7 @@ TEST(StatisticsScreenTest, EachCycleIsABarAsTallAsItsTime) {
   EXPECT_TRUE(Has(drawing, "Tactics-2"));
   EXPECT_FALSE(Has(drawing, "Tactics-3"));
   EXPECT_TRUE(Has(drawing, "1 h 00 min"));  // the longest of Tactics-1
-  const std::vector<Box> bars = Bars(drawing);
+  const std::vector<PixelRect> bars = Bars(drawing);
   ASSERT_EQ(bars.size(), 4u);
   // 3600, 2400, 600 seconds: heights 6 to 4 to 1, on one baseline.
   EXPECT_EQ(bars[0].bottom, bars[2].bottom);
@@ -224,10 +226,10 @@ TEST(StatisticsScreenTest, ManyCyclesShowTheLastOnesAfterAnEllipsis) {
   for (int c = 0; c < 500; ++c) cycles.push_back(Cycle(c == 499 ? 1 : 1000 + c));
   cycles.back().finished.reset();
   stats.courses.push_back({&kCourses[1], cycles, 0});
-  const Box area{0, 0, 400, 100};
+  const PixelRect area{0, 0, 400, 100};
   Drawing drawing;
   DrawCyclesPicture(stats, Language::English, area, kMeasure, drawing);
-  const std::vector<Box> bars = Bars(drawing);
+  const std::vector<PixelRect> bars = Bars(drawing);
   EXPECT_TRUE(Has(drawing, "…"));
   EXPECT_GT(bars.size(), 30u);
   EXPECT_LT(bars.size(), 500u);
@@ -241,7 +243,7 @@ TEST(StatisticsScreenTest, ThemesThatDoNotFitAreCounted) {
   Statistics stats = Sample(30);
   stats.themes.clear();
   for (int t = 0; t < 60; ++t) stats.themes.push_back({"theme" + std::to_string(t), 10, 1});
-  const Box client{0, 0, 900, 640};
+  const PixelRect client{0, 0, 900, 640};
   const Drawing drawing = DrawStatistics(stats, Language::English, {}, client, kMeasure);
   int shown = 0;
   for (int t = 0; t < 60; ++t) shown += Has(drawing, "theme" + std::to_string(t));

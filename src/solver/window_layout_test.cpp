@@ -36,7 +36,7 @@ TEST(WindowLayout, AtTheSmallestSizeEverythingFitsAndNothingCoversAnother) {
     const WindowLayout layout = LayOutWindow(client.width, client.height, dpi);
     const auto all = Everything(layout);
     for (const auto& [name, r] : all) {
-      EXPECT_FALSE(r.empty()) << name;
+      EXPECT_FALSE(r.Empty()) << name;
       EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.width && r.bottom <= client.height)
           << name;
     }

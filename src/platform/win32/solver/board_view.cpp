@@ -79,7 +79,7 @@ void BoardView::Repaint(const solver::BoardDamage& damage) {
     const auto square = static_cast<Square>(std::countr_zero(squares));
     around = around.Union(board.geometry().SquareRect(square, board.bottom()));
   }
-  if (around.empty()) return;
+  if (around.Empty()) return;
   const RECT r = ToRect(around);
   InvalidateRect(hwnd_, &r, FALSE);
 }
