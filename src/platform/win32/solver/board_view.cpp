@@ -6,6 +6,7 @@
 #include <bit>
 
 #include "platform/win32/solver/message_font.h"
+#include "platform/win32/solver/window_class.h"
 #include "platform/win32/text.h"
 
 namespace zel::platform {
@@ -46,13 +47,8 @@ void Fill(HDC dc, const RECT& r, COLORREF colour) {
 BoardView::BoardView(HWND parent, int controlId, const MenSheet& men, solver::TrainerScreen& screen)
     : screen_(screen), tiles_(men) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = Procedure;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));  // IDC_HAND
-  wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);  // a second board finds the class registered
+  Register({kClassName, Procedure, MAKEINTRESOURCEW(32649) /* IDC_HAND */, nullptr, false},
+           instance);
   hwnd_ =
       CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, parent,
                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), instance, this);

@@ -8,6 +8,7 @@
 #include "platform/win32/solver/message_font.h"
 #include "platform/win32/solver/monitor_dpi.h"
 #include "platform/win32/solver/statistics_window.h"
+#include "platform/win32/solver/window_class.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_failure.h"
 #include "solver/themes.h"
@@ -108,15 +109,9 @@ SolverWindow::SolverWindow(Files& files, Clock& clock, const solver::StartChoice
                            solver::ScreenTiming timing)
     : start_(start), files_(files), clock_(clock), data_(data), men_(men) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = Procedure;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  RegisterClassExW(&wc);
+  Register({kClassName, Procedure, MAKEINTRESOURCEW(32512) /* IDC_ARROW */,
+            reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), true},
+           instance);
   solver::TrainerView& view = *this;
   screen_ = std::make_unique<solver::TrainerScreen>(view, files, clock, start, data, kProductTitle,
                                                     timing);

@@ -7,6 +7,7 @@
 #include "platform/win32/solver/gdi_guards.h"
 #include "platform/win32/solver/message_font.h"
 #include "platform/win32/solver/monitor_dpi.h"
+#include "platform/win32/solver/window_class.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_failure.h"
 #include "solver/statistics_screen.h"
@@ -93,15 +94,9 @@ class StatisticsWindow {
 
 HWND StatisticsWindow::Open(HWND owner, std::unique_ptr<StatisticsWindow> self) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = Procedure;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kStatisticsClassName;
-  RegisterClassExW(&wc);
+  Register({kStatisticsClassName, Procedure, MAKEINTRESOURCEW(32512) /* IDC_ARROW */,
+            reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), true},
+           instance);
 
   const int dpi = static_cast<int>(DpiOf(owner));
   const std::wstring title = Widen(solver::TextOf(solver::Text::StatisticsTitle, self->language_));
