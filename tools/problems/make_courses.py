@@ -18,7 +18,8 @@ are taken in this order, and none is used twice:
    easiest first;
 4. tactics ("Тактика"): material-winning combinations, one of every theme
    set aside before the courses take their runs, then spread over the range
-   of what is left; easiest first;
+   of what is left; easiest first (the wins it and material want are kept
+   out of the runs where the runs would leave too few: runs_leaving_wins);
 5. material (hidden "Тактика на выигрыш материала"): material wins only;
 6. problembook (hidden "Задачник"): a mixed book spread over everything left.
 
@@ -79,6 +80,10 @@ PRACTICE_SINGLE_SHARE = 1 / 3
 # The share (per cent) of the mates of each length from two moves on that
 # the checkmate book sets aside before the courses take their runs.
 CHECKMATE_LONG_SHARE = 25
+# How many runs' worth of the hardest wins the courses keep before the
+# collections of wins set theirs aside.
+HARDEST_WINS_KEPT = 2
+SET_ASIDE_ROUNDS = 8
 TACTICS_THEMES = ("fork", "double-attack", "pin", "skewer", "x-ray", "discovered-attack",
                   "discovered-check", "double-check", "deflection", "attraction",
                   "removal-of-the-defender", "clearance", "interference", "intermezzo",
@@ -141,6 +146,31 @@ def levelled(problems, size: int) -> list[list]:
                                       - level) if sorted_ else 0, i))
         runs.append(sorted_[best:best + size])
         start = best + len(runs[-1])
+    return runs
+
+
+def runs_leaving_wins(problems, size: int, wanted: int) -> list[list]:
+    """The nine runs (levelled), leaving at least `wanted` wins outside them
+    where the problems allow.
+
+    The runs take wins and mates alike by rating, and the mates lie lower, so
+    left to themselves the runs take most of the wins and leave the two
+    collections of wins short while easy mates go unused. So as many wins as
+    would be missing are set aside first, spread over all but the hardest
+    (HARDEST_WINS_KEPT runs' worth, which the top courses need), and the runs
+    are placed again until enough are left.
+    """
+    wins = ordered(p for p in problems if is_material(p))
+    below_the_top = wins[:max(0, len(wins) - HARDEST_WINS_KEPT * size)]
+    set_aside = 0
+    for _ in range(SET_ASIDE_ROUNDS):
+        kept = {p.id for p in spread(below_the_top, set_aside)} if set_aside else set()
+        runs = levelled([p for p in problems if p.id not in kept], size)
+        in_runs = {p.id for run in runs for p in run}
+        left = sum(1 for p in wins if p.id not in in_runs)
+        if left >= wanted or set_aside >= len(below_the_top):
+            break
+        set_aside = min(len(below_the_top), set_aside + wanted - left)
     return runs
 
 
@@ -219,7 +249,8 @@ def build(problems: list[pool.Problem]) -> tuple[dict, list[str]]:
     kept_wins = take([free[i] for i in kept_wins])
 
     size = min(target[f"tactics{n}"] for n in range(1, len(LEVELS) + 1))
-    for n, run in enumerate(levelled(list(free.values()), size), start=1):
+    wanted = target["tactics"] + target["material"] - len(kept_wins)
+    for n, run in enumerate(runs_leaving_wins(list(free.values()), size, wanted), start=1):
         courses[f"tactics{n}"] = take(run)
 
     mates = [p for p in free.values() if is_mate(p)]

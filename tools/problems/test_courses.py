@@ -118,6 +118,26 @@ class Rules(unittest.TestCase):
             book = sum(1 for i in courses["checkmate"] if by_id[i].solver_moves() == n)
             self.assertGreaterEqual(book * 4, there, f"a quarter of the mates in {n}")
 
+    def test_where_mates_lie_lower_the_wins_collections_still_get_their_minimums(self):
+        # As in a mined pool: many easy mates, and wins rated higher, so the
+        # nine courses' runs would take nearly every win.
+        problems = []
+        for n in range(sum(make_courses.MINIMUM.values()) + 200):
+            if n % 2:
+                problems.append(pool.Problem(f"g{n + 1:04d}", FEN, ("d1d8",),
+                                             ("mate", "mate-in-1"), 500 + n % 400, "hand"))
+            else:
+                problems.append(pool.Problem(f"g{n + 1:04d}", FEN, ("d1d8", "g8h8", "d1d8"),
+                                             ("material", "fork"), 900 + n, "hand"))
+        courses, short = make_courses.build(problems)
+        self.check_rules(problems, courses)
+        self.assertEqual(short, [])
+        # The hardest wins are not what the collections set aside: the last
+        # course keeps them.
+        hardest = max((p for p in problems if make_courses.is_material(p)),
+                      key=lambda p: p.difficulty)
+        self.assertIn(hardest.id, courses["tactics9"])
+
     def test_the_knights_fork_page_leaves_other_double_attacks_to_page_4(self):
         # Queen double attacks (easier) and knight forks: every double attack
         # is a fork, but page 5 shows the knight's alone.
