@@ -83,6 +83,8 @@ CHECKMATE_LONG_SHARE = 25
 # How many runs' worth of the hardest wins the courses keep before the
 # collections of wins set theirs aside.
 HARDEST_WINS_KEPT = 2
+# Setting wins aside moves the runs, which may then take others; a few rounds
+# of placing them again settle it.
 SET_ASIDE_ROUNDS = 8
 TACTICS_THEMES = ("fork", "double-attack", "pin", "skewer", "x-ray", "discovered-attack",
                   "discovered-check", "double-check", "deflection", "attraction",
@@ -164,7 +166,7 @@ def runs_leaving_wins(problems, size: int, wanted: int) -> list[list]:
     below_the_top = wins[:max(0, len(wins) - HARDEST_WINS_KEPT * size)]
     set_aside = 0
     for _ in range(SET_ASIDE_ROUNDS):
-        kept = {p.id for p in spread(below_the_top, set_aside)} if set_aside else set()
+        kept = {p.id for p in spread(below_the_top, set_aside)}
         runs = levelled([p for p in problems if p.id not in kept], size)
         in_runs = {p.id for run in runs for p in run}
         left = sum(1 for p in wins if p.id not in in_runs)
